@@ -1,0 +1,93 @@
+#include "form4.h"
+
+#include "feedback.h"
+#include "script_messages.h"
+#include "scriptbox.h"
+#include "singleline.h"
+#include "ui_form4.h"
+#include "windows.h"
+
+#include <QApplication>
+
+Form4::Form4(Windows &windows)
+    : ToolWindow(windows)
+    , m_ui(std::make_unique<Ui::Form4>())
+{
+    m_ui->setupUi(this);
+    keepFieldsSingleLine(*this);
+    colourSizeBoxes();
+    finishSetUp(m_ui->Command2);
+
+    connect(m_ui->Add, &QPushButton::clicked, this, &Form4::addClicked);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &Form4::copyClicked);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &Form4::clearScriptClicked);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &Form4::clearFieldsClicked);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &Form4::closeRequested);
+}
+
+Form4::~Form4() = default;
+
+void Form4::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        colourSizeBoxes(); // the size boxes follow the system colour scheme
+    ToolWindow::changeEvent(event);
+}
+
+void Form4::addClicked()
+{
+    const script::TriggerFields block = fields();
+    if (script::triggerFieldsMissing(block))
+        return showMessage(this, script::messages::kInputEmpty);
+    appendBlock(*m_ui->Output, script::triggerBlock(block));
+}
+
+void Form4::copyClicked() { copyScript(*this, *m_ui->Output); }
+
+void Form4::clearScriptClicked() { clearScript(*m_ui->Output); }
+
+void Form4::clearFieldsClicked()
+{
+    m_ui->IDname->clear();
+    m_ui->Text1->clear();
+    m_ui->Text2->clear();
+    m_ui->comment->clear();
+}
+
+// The two size triples look alike but for their background: the first takes
+// the system's scroll-bar colour, the second its active-title (selection) colour.
+void Form4::colourSizeBoxes()
+{
+    const QPalette system = QApplication::palette();
+    const auto paint = [&](QLineEdit *box, QPalette::ColorRole base, QPalette::ColorRole text) {
+        QPalette boxPalette = box->palette();
+        boxPalette.setColor(QPalette::Base, system.color(base));
+        boxPalette.setColor(QPalette::Text, system.color(text));
+        box->setPalette(boxPalette);
+    };
+    for (QLineEdit *box : {m_ui->OriginX2, m_ui->OriginY2, m_ui->OriginZ2})
+        paint(box, QPalette::Button, QPalette::ButtonText);
+    for (QLineEdit *box : {m_ui->OriginX3, m_ui->OriginY3, m_ui->OriginZ3})
+        paint(box, QPalette::Highlight, QPalette::HighlightedText);
+}
+
+script::TriggerFields Form4::fields() const
+{
+    return {
+        .comment = toUtf8(m_ui->comment->text()),
+        .idName = toUtf8(m_ui->IDname->text()),
+        .originX = toUtf8(m_ui->OriginXa->text()),
+        .originY = toUtf8(m_ui->OriginYa->text()),
+        .originZ = toUtf8(m_ui->OriginZa->text()),
+        .sizeMinX = toUtf8(m_ui->OriginX2->text()),
+        .sizeMinY = toUtf8(m_ui->OriginY2->text()),
+        .sizeMinZ = toUtf8(m_ui->OriginZ2->text()),
+        .sizeMaxX = toUtf8(m_ui->OriginX3->text()),
+        .sizeMaxY = toUtf8(m_ui->OriginY3->text()),
+        .sizeMaxZ = toUtf8(m_ui->OriginZ3->text()),
+        .thread = toUtf8(m_ui->Text1->text()),
+        .message = toUtf8(m_ui->Text2->text()),
+        .wait = toUtf8(m_ui->Text3->text()),
+        .delay = toUtf8(m_ui->Text4->text()),
+    };
+}

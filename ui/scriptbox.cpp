@@ -1,0 +1,43 @@
+#include "scriptbox.h"
+
+#include "feedback.h"
+#include "script_messages.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+
+void appendBlock(QPlainTextEdit &output, const script::Lines &lines)
+{
+    QTextCursor end(output.document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(fromUtf8(script::blockText(lines))); // each CR LF becomes one paragraph break
+}
+
+QString scriptText(const QPlainTextEdit &output)
+{
+    // Raw text, not toPlainText(): that one turns no-break spaces into spaces.
+    QString text = output.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    return text;
+}
+
+void clearScript(QPlainTextEdit &output)
+{
+    QTextCursor all(output.document());
+    all.select(QTextCursor::Document); // one undo step, so an accidental clear can be undone
+    all.removeSelectedText();
+}
+
+void copyScript(QWidget &window, QPlainTextEdit &output)
+{
+    if (output.document()->isEmpty())
+        return showMessage(&window, script::messages::kNoScript);
+    const QTextCursor before = output.textCursor();
+    output.selectAll();
+    if (!putOnClipboard(scriptText(output))) {
+        output.setTextCursor(before); // a failed copy leaves the window as it was
+        return showMessage(&window, script::messages::kScriptNotCopied);
+    }
+    showMessage(&window, script::messages::kScriptCopied);
+}

@@ -1,0 +1,49 @@
+#include "singleline.h"
+
+#include <QLineEdit>
+#include <QValidator>
+
+#include <algorithm>
+
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+class SingleLineValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    // The field held no break before this edit, so every break belongs to the
+    // text just inserted, which ends at the cursor: keep what stands before the
+    // first break and what follows the insertion. A programmatic set leaves the
+    // cursor at the end, so that keeps the first line alone.
+    State validate(QString &input, int &pos) const override
+    {
+        const qsizetype breakAt = firstBreak(input);
+        if (breakAt == input.size())
+            return Acceptable;
+        input.remove(breakAt, std::max<qsizetype>(pos, breakAt) - breakAt);
+        input.truncate(firstBreak(input));
+        pos = static_cast<int>(breakAt);
+        return Acceptable;
+    }
+
+private:
+    static qsizetype firstBreak(const QString &text)
+    {
+        return std::find_if(text.cbegin(), text.cend(), isLineBreak) - text.cbegin();
+    }
+};
+
+} // namespace
+
+void keepFieldsSingleLine(QWidget &window)
+{
+    auto *validator = new SingleLineValidator(&window);
+    for (QLineEdit *field : window.findChildren<QLineEdit *>())
+        field->setValidator(validator);
+}
