@@ -1,6 +1,13 @@
 #include "guitest.h"
 
 #include "application.h"
+#include "form1.h"
+#include "form2.h"
+#include "form3.h"
+#include "form4.h"
+#include "form5.h"
+#include "form6.h"
+#include "windows.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -64,4 +71,19 @@ QWidget *openFromMenu(const char *menuButton)
         qFatal("the menu is not the visible window");
     QTest::mouseClick(control<QAbstractButton>(menu, menuButton), Qt::LeftButton);
     return visibleWindow();
+}
+
+QWidget *windowNamed(Windows &windows, const QString &name)
+{
+    if (name == QLatin1String("Form1"))
+        return &windows.objects();
+    if (name == QLatin1String("Form2"))
+        return &windows.menu();
+    if (name == QLatin1String("Form3"))
+        return &windows.about();
+    if (name == QLatin1String("Form4"))
+        return &windows.trigger();
+    if (name == QLatin1String("Form5"))
+        return &windows.models();
+    return &windows.contact();
 }

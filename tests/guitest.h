@@ -40,5 +40,8 @@ struct Message
 QList<Message> clickAndAnswer(QAbstractButton *button);
 QList<Message> clickAndAnswer(QWidget *window, const char *buttonName);
 
+// The registry's window of that class name ("Form1" to "Form6"), created if need be.
+QWidget *windowNamed(Windows &windows, const QString &name);
+
 // Opens a window from the main menu with the mouse; returns the window.
 QWidget *openFromMenu(const char *menuButton);

@@ -22,5 +22,8 @@ void setUpApplication(QApplication &app)
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPixelSize(11);
 #endif
+    // Skip text shaping where the script allows it: a megabyte-long value
+    // otherwise takes the script box seconds to lay out.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     app.setFont(font);
 }

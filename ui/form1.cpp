@@ -17,7 +17,7 @@ Form1::Form1(Windows &windows)
         m_ui->ModelCombo->addItem(fromUtf8(entry));
     m_ui->ModelCombo->setCurrentIndex(-1); // the model text starts empty
     m_ui->ModelCombo->setCompleter(nullptr); // typed text stays exactly as typed
-    keepFieldsSingleLine(*this);
+    setUpFields(*this);
     finishSetUp(m_ui->Output);
 
     connect(m_ui->Add, &QPushButton::clicked, this, &Form1::addClicked);

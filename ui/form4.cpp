@@ -14,7 +14,7 @@ Form4::Form4(Windows &windows)
     , m_ui(std::make_unique<Ui::Form4>())
 {
     m_ui->setupUi(this);
-    keepFieldsSingleLine(*this);
+    setUpFields(*this);
     colourSizeBoxes();
     finishSetUp(m_ui->Command2);
 

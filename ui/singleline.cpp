@@ -4,6 +4,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -23,6 +24,7 @@ public:
     // cursor at the end, so that keeps the first line alone.
     State validate(QString &input, int &pos) const override
     {
+        dropFrameMarks(input, pos);
         const qsizetype breakAt = firstBreak(input);
         if (breakAt == input.size())
             return Acceptable;
@@ -33,6 +35,16 @@ public:
     }
 
 private:
+    // U+FDD0 and U+FDD1 mark frames inside Qt's text documents: the script box
+    // would turn them into line breaks, so a field does not take them.
+    static void dropFrameMarks(QString &input, int &pos)
+    {
+        for (QChar mark : {QChar(0xFDD0), QChar(0xFDD1)}) {
+            pos -= static_cast<int>(QStringView(input).left(pos).count(mark));
+            input.remove(mark);
+        }
+    }
+
     static qsizetype firstBreak(const QString &text)
     {
         return std::find_if(text.cbegin(), text.cend(), isLineBreak) - text.cbegin();
@@ -41,9 +53,11 @@ private:
 
 } // namespace
 
-void keepFieldsSingleLine(QWidget &window)
+void setUpFields(QWidget &window)
 {
     auto *validator = new SingleLineValidator(&window);
-    for (QLineEdit *field : window.findChildren<QLineEdit *>())
+    for (QLineEdit *field : window.findChildren<QLineEdit *>()) {
+        field->setMaxLength(std::numeric_limits<int>::max());
         field->setValidator(validator);
+    }
 }

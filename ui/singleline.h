@@ -1,10 +1,11 @@
 #pragma once
 
-// A single-line field must never hold a line break: a break inside a value
-// would split a script line in two. Text pasted, dropped or set into such a
-// field keeps only its first line, as single-line text boxes do.
+// The rules of every single-line field (and editable combo box) of a window:
+// - it never holds a line break, which would split a script line in two: text
+//   pasted, dropped or set into it keeps only its first line, as single-line
+//   text boxes do;
+// - it has no length limit of its own (Qt's default would cut long values).
 
 class QWidget;
 
-// Applies the rule to every single-line field (and editable combo box) of a window.
-void keepFieldsSingleLine(QWidget &window);
+void setUpFields(QWidget &window);
