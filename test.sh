@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the tool and its tests in build/, and runs
 # every test through CTest. Any failure fails the script.
+#   ./test.sh --sanitize   the same suite built with AddressSanitizer and
+#                          UndefinedBehaviorSanitizer, in build-sanitize/
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 source tools/prepare.sh
 
-# Tests also need an X server of their own and a second clipboard client.
-spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" xvfb xauth xclip
+dir=build
+options=()
+if [ "${1:-}" = "--sanitize" ]; then
+    dir=build-sanitize
+    options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPAWNSMITH_SANITIZE=ON)
+    # Any report fails the test that caused it.
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+fi
 
-spawnsmith_configure build
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
+# Tests also need an X server of their own, a second clipboard client, and
+# clang with libFuzzer for the fuzz target, and the tools that build a .deb.
+spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" xvfb xauth xclip clang-14 libclang-rt-14-dev dpkg-dev file desktop-file-utils
+
+spawnsmith_configure "$dir" "${options[@]}"
+cmake --build "$dir" -j"$(nproc)"
+ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"

@@ -14,6 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +30,12 @@ pid_t startXvfb(std::string &display)
         return -1;
     const pid_t pid = fork();
     if (pid == 0) {
+        // Dies with the test, and keeps none of the test's output pipes open:
+        // CTest waits for those to close.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
         close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
