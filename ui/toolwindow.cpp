@@ -34,12 +34,32 @@ void ToolWindow::showEvent(QShowEvent *event)
 {
     if (!m_shownBefore) {
         m_shownBefore = true;
-        move(centredPosition(screen()->geometry().size(), frameGeometry().size())
-             + screen()->geometry().topLeft());
+        centre();
+        // Before the first show the window manager's frame is not known yet.
+        m_frameUnknown = frameGeometry().size() == size();
         if (m_firstFocus)
             m_firstFocus->setFocus(Qt::OtherFocusReason);
     }
     QWidget::showEvent(event);
+}
+
+// Once the window manager has framed the window, centre the outer frame,
+// once; windows without a frame (or already known) are not moved again.
+bool ToolWindow::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (m_frameUnknown && (event->type() == QEvent::Move || event->type() == QEvent::WindowActivate)
+        && frameGeometry().size() != size()) {
+        m_frameUnknown = false;
+        centre();
+    }
+    return handled;
+}
+
+void ToolWindow::centre()
+{
+    const QRect whole = screen()->geometry(); // the whole screen, task bars included
+    move(whole.topLeft() + centredPosition(whole.size(), frameGeometry().size()));
 }
 
 void ToolWindow::closeEvent(QCloseEvent *event)

@@ -26,13 +26,17 @@ protected:
     // The frame's close box, Alt+F4 or the system menu: back to the menu.
     virtual void closeRequested();
 
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void centre();
+
     Windows &m_windows;
     QWidget *m_firstFocus = nullptr;
     bool m_shownBefore = false;
+    bool m_frameUnknown = false;
 };
 
 // Top-left corner that centres a frame of the given size on the whole screen.
