@@ -17,8 +17,17 @@ void appendBlock(QPlainTextEdit &output, const script::Lines &lines)
 QString scriptText(const QPlainTextEdit &output)
 {
     // Raw text, not toPlainText(): that one turns no-break spaces into spaces.
-    QString text = output.document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    const QString raw = output.document()->toRawText();
+    // One pass into a buffer of the final size; QString::replace() moves the
+    // tail of a multi-megabyte script again and again.
+    QString text;
+    text.reserve(raw.size() + raw.count(QChar::ParagraphSeparator));
+    qsizetype start = 0;
+    for (qsizetype end; (end = raw.indexOf(QChar::ParagraphSeparator, start)) >= 0; start = end + 1) {
+        text.append(QStringView(raw).mid(start, end - start));
+        text.append(u"\r\n");
+    }
+    text.append(QStringView(raw).mid(start));
     return text;
 }
 

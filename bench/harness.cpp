@@ -1,0 +1,190 @@
+#include "harness.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextCursor>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+void fail(const QString &why)
+{
+    std::fprintf(stderr, "spawnsmith_bench: %s\n", qPrintable(why));
+    std::exit(EXIT_FAILURE);
+}
+
+const QByteArray kBikeBlock = "//spawn the bike\r\n"
+                              "local.bike1 = spawn script_model\r\n"
+                              "local.bike1 model \"vehicles/bmwbike.tik\"\r\n"
+                              "local.bike1.origin = ( 512 -256 0 )\r\n"
+                              "local.bike1.angle = ( 0 90 0 )\r\n"
+                              "local.bike1.scale = 1.0\r\n"
+                              "\r\n";
+
+const QByteArray kDoorBlock = "//door trigger\r\n"
+                              "local.trig1 = spawn trigger_multiple\r\n"
+                              "local.trig1.origin = ( 100 200 0 )\r\n"
+                              "local.trig1 setsize ( -64 -64 0 ) ( 64 64 96 )\r\n"
+                              "local.trig1 setthread open_door\r\n"
+                              "local.trig1 message \"The door opens\"\r\n"
+                              "local.trig1 wait 1\r\n"
+                              "local.trig1 delay 0\r\n"
+                              "\r\n";
+
+namespace {
+
+// The edit box behind a field; the model field is an editable combo box.
+void setField(QWidget *window, const char *name, const char *text)
+{
+    QLineEdit *edit = nullptr;
+    if (auto *combo = window->findChild<QComboBox *>(QString::fromLatin1(name)))
+        edit = combo->lineEdit();
+    else
+        edit = control<QLineEdit>(window, name);
+    edit->setText(QString::fromUtf8(text));
+}
+
+} // namespace
+
+void fillBike(QWidget *objects)
+{
+    const char *const fields[][2] = {
+        {"comment", "spawn the bike"}, {"IDname", "bike1"}, {"ModelCombo", "vehicles/bmwbike.tik"},
+        {"OriginX", "512"},            {"OriginY", "-256"}, {"OriginZ", "0"},
+        {"AngleY", "0"},               {"AngleP", "90"},    {"AngleR", "0"},
+        {"ScaleSize", "1.0"},
+    };
+    for (const auto &[name, text] : fields)
+        setField(objects, name, text);
+}
+
+void fillDoor(QWidget *trigger)
+{
+    const char *const fields[][2] = {
+        {"comment", "door trigger"}, {"IDname", "trig1"},       {"OriginXa", "100"},
+        {"OriginYa", "200"},         {"OriginZa", "0"},         {"OriginX2", "-64"},
+        {"OriginY2", "-64"},         {"OriginZ2", "0"},         {"OriginX3", "64"},
+        {"OriginY3", "64"},          {"OriginZ3", "96"},        {"Text1", "open_door"},
+        {"Text2", "The door opens"}, {"Text3", "1"},            {"Text4", "0"},
+    };
+    for (const auto &[name, text] : fields)
+        setField(trigger, name, text);
+}
+
+void prefill(QPlainTextEdit &output, const QByteArray &text)
+{
+    output.clear(); // also drops the undo history of the previous run
+    QTextCursor end(output.document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QString::fromUtf8(text));
+    QCoreApplication::processEvents(); // the repaint belongs to the fill, not to the first click
+}
+
+FirstPaint::FirstPaint(const QString &windowName, const QElapsedTimer &clock)
+    : m_windowName(windowName)
+    , m_clock(clock)
+{
+    // Application-wide: the window may not exist yet when the wait starts.
+    qApp->installEventFilter(this);
+}
+
+FirstPaint::~FirstPaint() { qApp->removeEventFilter(this); }
+
+bool FirstPaint::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!m_painting && event->type() == QEvent::Paint) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window()->objectName() == m_windowName) {
+            m_painting = true;
+            // The window and all its children paint in this one pass; the
+            // timer fires once control is back in the event loop.
+            QTimer::singleShot(0, this, [this] {
+                m_paintedAt = m_clock.nsecsElapsed();
+                m_loop.quit();
+            });
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+qint64 FirstPaint::wait()
+{
+    if (m_paintedAt < 0) {
+        QTimer::singleShot(10'000, &m_loop, &QEventLoop::quit);
+        m_loop.exec();
+    }
+    if (m_paintedAt < 0)
+        fail(m_windowName + QStringLiteral(" never painted"));
+    return m_paintedAt;
+}
+
+qint64 timedClick(QAbstractButton *button)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents(); // the repaint the click asked for
+    return clock.nsecsElapsed();
+}
+
+Answered clickAndAnswer(QAbstractButton *button)
+{
+    Answered answered;
+    QElapsedTimer clock;
+    QTimer answer;
+    answer.setInterval(0);
+    answer.callOnTimeout([&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        answered = {clock.nsecsElapsed(), box->text()};
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    answer.start();
+    clock.start();
+    QTest::mouseClick(button, Qt::LeftButton); // returns once the box is answered
+    answer.stop();
+    if (answered.shownAfter < 0)
+        fail(QStringLiteral("no message box after clicking ") + button->objectName());
+    return answered;
+}
+
+NoMessageBoxes::NoMessageBoxes()
+{
+    m_guard.callOnTimeout([] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            fail(QStringLiteral("unexpected message: ") + box->text());
+    });
+    m_guard.start(100); // seldom enough to cost nothing measurable
+}
+
+double medianMs(QList<qint64> nanoseconds)
+{
+    if (nanoseconds.isEmpty())
+        return 0;
+    const auto middle = nanoseconds.begin() + nanoseconds.size() / 2;
+    std::nth_element(nanoseconds.begin(), middle, nanoseconds.end());
+    double median = double(*middle);
+    if (nanoseconds.size() % 2 == 0)
+        median = (median + double(*std::max_element(nanoseconds.begin(), middle))) / 2;
+    return median / 1e6;
+}
+
+qint64 peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
