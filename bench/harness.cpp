@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "worked_examples.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -21,23 +23,9 @@ void fail(const QString &why)
     std::exit(EXIT_FAILURE);
 }
 
-const QByteArray kBikeBlock = "//spawn the bike\r\n"
-                              "local.bike1 = spawn script_model\r\n"
-                              "local.bike1 model \"vehicles/bmwbike.tik\"\r\n"
-                              "local.bike1.origin = ( 512 -256 0 )\r\n"
-                              "local.bike1.angle = ( 0 90 0 )\r\n"
-                              "local.bike1.scale = 1.0\r\n"
-                              "\r\n";
+const QByteArray kBikeBlock = QByteArray::fromStdString(std::string(examples::kObjectBlock));
+const QByteArray kDoorBlock = QByteArray::fromStdString(std::string(examples::kTriggerBlock));
 
-const QByteArray kDoorBlock = "//door trigger\r\n"
-                              "local.trig1 = spawn trigger_multiple\r\n"
-                              "local.trig1.origin = ( 100 200 0 )\r\n"
-                              "local.trig1 setsize ( -64 -64 0 ) ( 64 64 96 )\r\n"
-                              "local.trig1 setthread open_door\r\n"
-                              "local.trig1 message \"The door opens\"\r\n"
-                              "local.trig1 wait 1\r\n"
-                              "local.trig1 delay 0\r\n"
-                              "\r\n";
 
 namespace {
 

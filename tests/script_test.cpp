@@ -1,6 +1,7 @@
 // Script composition: the exact bytes of both blocks and the required fields.
 
 #include "script.h"
+#include "worked_examples.h"
 
 #include <QTest>
 
@@ -24,23 +25,9 @@ script::TriggerFields door()
             .thread = "open_door", .message = "The door opens", .wait = "1", .delay = "0"};
 }
 
-const std::string kBikeBlock = "//spawn the bike\r\n"
-                               "local.bike1 = spawn script_model\r\n"
-                               "local.bike1 model \"vehicles/bmwbike.tik\"\r\n"
-                               "local.bike1.origin = ( 512 -256 0 )\r\n"
-                               "local.bike1.angle = ( 0 90 0 )\r\n"
-                               "local.bike1.scale = 1.0\r\n"
-                               "\r\n";
+const std::string kBikeBlock(examples::kObjectBlock);
+const std::string kDoorBlock(examples::kTriggerBlock);
 
-const std::string kDoorBlock = "//door trigger\r\n"
-                               "local.trig1 = spawn trigger_multiple\r\n"
-                               "local.trig1.origin = ( 100 200 0 )\r\n"
-                               "local.trig1 setsize ( -64 -64 0 ) ( 64 64 96 )\r\n"
-                               "local.trig1 setthread open_door\r\n"
-                               "local.trig1 message \"The door opens\"\r\n"
-                               "local.trig1 wait 1\r\n"
-                               "local.trig1 delay 0\r\n"
-                               "\r\n";
 
 QString q(const std::string &s) { return QString::fromStdString(s); }
 

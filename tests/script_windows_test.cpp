@@ -3,6 +3,7 @@
 
 #include "guitest.h"
 #include "windows.h"
+#include "worked_examples.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -22,23 +23,9 @@ const QString kNoScript = "There is no script to copy to the clipboard!";
 const QString kCopied = "The script has been copied to clipboard!";
 const QString kNotCopied = "The script could not be copied to the clipboard!";
 
-const QByteArray kBikeBlock = "//spawn the bike\r\n"
-                              "local.bike1 = spawn script_model\r\n"
-                              "local.bike1 model \"vehicles/bmwbike.tik\"\r\n"
-                              "local.bike1.origin = ( 512 -256 0 )\r\n"
-                              "local.bike1.angle = ( 0 90 0 )\r\n"
-                              "local.bike1.scale = 1.0\r\n"
-                              "\r\n";
+const QByteArray kBikeBlock = QByteArray::fromStdString(std::string(examples::kObjectBlock));
+const QByteArray kDoorBlock = QByteArray::fromStdString(std::string(examples::kTriggerBlock));
 
-const QByteArray kDoorBlock = "//door trigger\r\n"
-                              "local.trig1 = spawn trigger_multiple\r\n"
-                              "local.trig1.origin = ( 100 200 0 )\r\n"
-                              "local.trig1 setsize ( -64 -64 0 ) ( 64 64 96 )\r\n"
-                              "local.trig1 setthread open_door\r\n"
-                              "local.trig1 message \"The door opens\"\r\n"
-                              "local.trig1 wait 1\r\n"
-                              "local.trig1 delay 0\r\n"
-                              "\r\n";
 
 QLineEdit *field(QWidget *window, const char *name)
 {
