@@ -63,8 +63,9 @@ void printTable()
                               QStringLiteral("Target"), QStringLiteral("Result")}};
     for (const Row &row : g_rows)
         lines.append({row.what, row.figure, row.target,
-                      !row.met ? QStringLiteral("info")
-                               : *row.met ? QStringLiteral("PASS") : QStringLiteral("MISS")});
+                      !row.met   ? QStringLiteral("info")
+                      : *row.met ? QStringLiteral("PASS")
+                                 : QStringLiteral("MISS")});
     qsizetype width[4] = {};
     for (const QStringList &line : lines)
         for (int i = 0; i < 4; ++i)
@@ -220,8 +221,8 @@ double addWithValueMs(QWidget *objects, const char *name, const QString &value, 
     QCoreApplication::processEvents(); // the field's own repaint is not part of a click
     if (field->text().size() != value.size())
         *label += QStringLiteral(" (field keeps %L1)").arg(field->text().size());
-    const QList<qint64> samples = addClicks(objects, kBikeBlock.repeated(10), kBikeBlock, 5,
-                                            3'000'000'000);
+    const QList<qint64> samples =
+        addClicks(objects, kBikeBlock.repeated(10), kBikeBlock, 5, 3'000'000'000);
     field->setText(before);
     return medianMs(samples);
 }

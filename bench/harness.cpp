@@ -26,7 +26,6 @@ void fail(const QString &why)
 const QByteArray kBikeBlock = QByteArray::fromStdString(std::string(examples::kObjectBlock));
 const QByteArray kDoorBlock = QByteArray::fromStdString(std::string(examples::kTriggerBlock));
 
-
 namespace {
 
 // The edit box behind a field; the model field is an editable combo box.
@@ -45,9 +44,15 @@ void setField(QWidget *window, const char *name, const char *text)
 void fillBike(QWidget *objects)
 {
     const char *const fields[][2] = {
-        {"comment", "spawn the bike"}, {"IDname", "bike1"}, {"ModelCombo", "vehicles/bmwbike.tik"},
-        {"OriginX", "512"},            {"OriginY", "-256"}, {"OriginZ", "0"},
-        {"AngleY", "0"},               {"AngleP", "90"},    {"AngleR", "0"},
+        {"comment", "spawn the bike"},
+        {"IDname", "bike1"},
+        {"ModelCombo", "vehicles/bmwbike.tik"},
+        {"OriginX", "512"},
+        {"OriginY", "-256"},
+        {"OriginZ", "0"},
+        {"AngleY", "0"},
+        {"AngleP", "90"},
+        {"AngleR", "0"},
         {"ScaleSize", "1.0"},
     };
     for (const auto &[name, text] : fields)
@@ -57,11 +62,11 @@ void fillBike(QWidget *objects)
 void fillDoor(QWidget *trigger)
 {
     const char *const fields[][2] = {
-        {"comment", "door trigger"}, {"IDname", "trig1"},       {"OriginXa", "100"},
-        {"OriginYa", "200"},         {"OriginZa", "0"},         {"OriginX2", "-64"},
-        {"OriginY2", "-64"},         {"OriginZ2", "0"},         {"OriginX3", "64"},
-        {"OriginY3", "64"},          {"OriginZ3", "96"},        {"Text1", "open_door"},
-        {"Text2", "The door opens"}, {"Text3", "1"},            {"Text4", "0"},
+        {"comment", "door trigger"}, {"IDname", "trig1"}, {"OriginXa", "100"},
+        {"OriginYa", "200"},         {"OriginZa", "0"},   {"OriginX2", "-64"},
+        {"OriginY2", "-64"},         {"OriginZ2", "0"},   {"OriginX3", "64"},
+        {"OriginY3", "64"},          {"OriginZ3", "96"},  {"Text1", "open_door"},
+        {"Text2", "The door opens"}, {"Text3", "1"},      {"Text4", "0"},
     };
     for (const auto &[name, text] : fields)
         setField(trigger, name, text);

@@ -36,10 +36,7 @@ bool anyEmpty(std::initializer_list<std::string_view> requiredInOrder) noexcept
     return std::ranges::any_of(requiredInOrder, [](std::string_view f) { return f.empty(); });
 }
 
-bool objectFieldsMissing(const ObjectFields &f) noexcept
-{
-    return anyEmpty({f.idName, f.model});
-}
+bool objectFieldsMissing(const ObjectFields &f) noexcept { return anyEmpty({f.idName, f.model}); }
 
 bool triggerFieldsMissing(const TriggerFields &f) noexcept
 {

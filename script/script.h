@@ -16,7 +16,8 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 
 using Lines = std::vector<std::string>;
 
-struct ObjectFields {
+struct ObjectFields
+{
     std::string comment;
     std::string idName;
     std::string model;
@@ -25,7 +26,8 @@ struct ObjectFields {
     std::string scale;
 };
 
-struct TriggerFields {
+struct TriggerFields
+{
     std::string comment;
     std::string idName;
     std::string originX, originY, originZ;
@@ -41,7 +43,7 @@ struct TriggerFields {
 // empty). The caller then shows one message and appends nothing.
 bool anyEmpty(std::initializer_list<std::string_view> requiredInOrder) noexcept;
 
-bool objectFieldsMissing(const ObjectFields &fields) noexcept;  // ID name, model
+bool objectFieldsMissing(const ObjectFields &fields) noexcept;   // ID name, model
 bool triggerFieldsMissing(const TriggerFields &fields) noexcept; // ID name, thread, message
 
 // The block's lines without line ends, the comment line first when the

@@ -114,8 +114,10 @@ private slots:
         press(Qt::Key_Tab, 10, Qt::ShiftModifier);
         QCOMPARE(focusName(), "Add");
         QVERIFY(pressButton().isEmpty());
-        QVERIFY(control<QPlainTextEdit>(w, "Output")->toPlainText().startsWith(
-            "//by keys\nlocal.cart1 = spawn script_model\nlocal.cart1 model \"static/cart.tik\"\n"));
+        QVERIFY(control<QPlainTextEdit>(w, "Output")
+                    ->toPlainText()
+                    .startsWith("//by keys\nlocal.cart1 = spawn script_model\nlocal.cart1 model "
+                                "\"static/cart.tik\"\n"));
         press(Qt::Key_Tab, 12); // Add, fields, Close, then "Copy To ClipBoard"
         QCOMPARE(focusName(), "Command2");
         QCOMPARE(pressButton(), QStringList{"The script has been copied to clipboard!"});

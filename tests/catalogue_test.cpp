@@ -42,17 +42,21 @@ private slots:
         QTest::addColumn<bool>("common");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("entry");
-        const std::pair<int, const char *> common[] = {
-            {1, "static/30cal_crate.tik"},  {326, "static/steilhangrenate.tik"},
-            {408, "static/wrenches.tik"},   {409, "Vehicles to spawn"},
-            {410, "vehicles/bmwbike.tik"},  {489, "weapons/weapons/bar.tik"},
-            {492, "weapons/kar98.tik"},     {493, "weapons/KAR98sniper.tik"},
-            {506, "weapons/steilhandgranate.tik"}, {508, "weapons/thompsonsmg.tik"}};
+        const std::pair<int, const char *> common[] = {{1, "static/30cal_crate.tik"},
+                                                       {326, "static/steilhangrenate.tik"},
+                                                       {408, "static/wrenches.tik"},
+                                                       {409, "Vehicles to spawn"},
+                                                       {410, "vehicles/bmwbike.tik"},
+                                                       {489, "weapons/weapons/bar.tik"},
+                                                       {492, "weapons/kar98.tik"},
+                                                       {493, "weapons/KAR98sniper.tik"},
+                                                       {506, "weapons/steilhandgranate.tik"},
+                                                       {508, "weapons/thompsonsmg.tik"}};
         for (auto [position, entry] : common)
             QTest::addRow("common %d", position) << true << position << entry;
         const std::pair<int, const char *> uncommon[] = {
-            {1, "animal/cockroach.tik"},    {3, "emitters such as smoke and fire"},
-            {4, "emitters/adamspark.tik"},  {213, "Some Lights to spawn"},
+            {1, "animal/cockroach.tik"},      {3, "emitters such as smoke and fire"},
+            {4, "emitters/adamspark.tik"},    {213, "Some Lights to spawn"},
             {214, "lights/ceilinglamp1.tik"}, {388, "posed/mg42_posed.tik"}};
         for (auto [position, entry] : uncommon)
             QTest::addRow("un-common %d", position) << false << position << entry;
@@ -70,14 +74,18 @@ private slots:
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("next");
-        QTest::newRow("bshelf") << "static/bshelf-tall-thin.tik" << "static/bshelf-tall-thin-damaged.tik";
+        QTest::newRow("bshelf") << "static/bshelf-tall-thin.tik"
+                                << "static/bshelf-tall-thin-damaged.tik";
         QTest::newRow("helmet") << "static/static_ushelmet_private_net.tik"
                                 << "static/static_us-helmet_private_net_cig.tik";
-        QTest::newRow("stuka") << "vehicles/stuka_fly.tik" << "vehicles/stuka-desert.tik";
-        QTest::newRow("papers") << "items/papers_open2.tik" << "items/papers2.tik";
+        QTest::newRow("stuka") << "vehicles/stuka_fly.tik"
+                               << "vehicles/stuka-desert.tik";
+        QTest::newRow("papers") << "items/papers_open2.tik"
+                                << "items/papers2.tik";
         QTest::newRow("lightbulb") << "lights/lightbulb_caged_red.tik"
                                    << "lights/lightbulb_caged_red-lit.tik";
-        QTest::newRow("heading before its run") << "Vehicles to spawn" << "vehicles/bmwbike.tik";
+        QTest::newRow("heading before its run") << "Vehicles to spawn"
+                                                << "vehicles/bmwbike.tik";
     }
     void storedOrderWhereSortingWouldDiffer()
     {
@@ -128,8 +136,10 @@ private slots:
         QCOMPARE(headings, 3);
         QCOMPARE(seen.size(), 896);
         QCOMPARE(longest, 48);
-        QVERIFY(positionOf(catalogue::common(), "static/vehicle_european_delivery_truck_green.tik") > 0);
-        QVERIFY(positionOf(catalogue::uncommon(), "player/german_Panzer_Tankcommander_fps.tik") > 0);
+        QVERIFY(positionOf(catalogue::common(), "static/vehicle_european_delivery_truck_green.tik")
+                > 0);
+        QVERIFY(positionOf(catalogue::uncommon(), "player/german_Panzer_Tankcommander_fps.tik")
+                > 0);
     }
 
     void folderRuns_data()
@@ -159,7 +169,8 @@ private slots:
         QFETCH(QString, folder);
         const catalogue::List list = common ? catalogue::common() : catalogue::uncommon();
         for (int position = first; position <= last; ++position)
-            QVERIFY2(at(list, std::size_t(position)).startsWith(folder), qPrintable(at(list, position)));
+            QVERIFY2(at(list, std::size_t(position)).startsWith(folder),
+                     qPrintable(at(list, position)));
     }
 };
 

@@ -48,8 +48,9 @@ QList<Message> clickAndAnswer(QAbstractButton *button)
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
-        const bool plain = box->icon() == QMessageBox::NoIcon
-                           && box->standardButtons() == QMessageBox::StandardButtons(QMessageBox::Ok);
+        const bool plain =
+            box->icon() == QMessageBox::NoIcon
+            && box->standardButtons() == QMessageBox::StandardButtons(QMessageBox::Ok);
         seen.append({box->text(), box->windowTitle(), plain});
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });

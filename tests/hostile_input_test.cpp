@@ -19,7 +19,7 @@
 namespace {
 
 const QStringList kObjectFields{"comment", "IDname", "ModelCombo", "OriginX", "OriginY",
-                                "OriginZ", "AngleY", "AngleP", "AngleR", "ScaleSize"};
+                                "OriginZ", "AngleY", "AngleP",     "AngleR",  "ScaleSize"};
 const QStringList kTriggerFields{"comment",  "IDname",   "OriginXa", "OriginYa", "OriginZa",
                                  "OriginX2", "OriginY2", "OriginZ2", "OriginX3", "OriginY3",
                                  "OriginZ3", "Text1",    "Text2",    "Text3",    "Text4"};
@@ -45,8 +45,8 @@ std::string expectedBlock(QWidget *window, bool objects)
     for (const QString &name : objects ? kObjectFields : kTriggerFields)
         v.push_back(toUtf8(field(window, name)->text()));
     if (objects)
-        return script::blockText(script::objectBlock(
-            {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]}));
+        return script::blockText(
+            script::objectBlock({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]}));
     return script::blockText(script::triggerBlock({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7],
                                                    v[8], v[9], v[10], v[11], v[12], v[13], v[14]}));
 }
@@ -84,7 +84,8 @@ private slots:
         QTest::addColumn<QString>("kept"); // what a single-line field holds afterwards
         const QString mega = QString(1 << 20, QChar(u'm')) + QString::fromUtf8("ü自🚲");
         const QString controls = QString::fromUtf16(u"a\u0000b\u0001\u001b\u007f\tc\u0085\u200b");
-        const QString world = QString::fromUtf8("שלום مرحبا e\u0301 👨‍👩‍👧 \u202Eevil 𝔘𝔫𝔦");
+        const QString world = QString::fromUtf8(
+            "שלום مرحبا e\u0301 👨‍👩‍👧 \u202Eevil 𝔘𝔫𝔦");
         for (bool objects : {true, false}) {
             const char *w = objects ? "objects" : "trigger";
             QTest::addRow("%s: 1 MB", w) << objects << mega << mega;

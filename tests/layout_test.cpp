@@ -5,13 +5,13 @@
 #include "windows.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
-#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextEdit>
 
 namespace {
@@ -36,7 +36,10 @@ struct Layout
 const std::vector<Layout> &layouts()
 {
     static const std::vector<Layout> all = {
-        {"Form2", "MoH:AA - Spawnsmith V1.0", 1980, 2955,
+        {"Form2",
+         "MoH:AA - Spawnsmith V1.0",
+         1980,
+         2955,
          {{"Command3", "About", 75, 45, 1815, 375},
           {"Command2", "Trigger Spawn", 90, 540, 1815, 375},
           {"Command1", "Object Spawn", 90, 1035, 1815, 375},
@@ -44,7 +47,10 @@ const std::vector<Layout> &layouts()
           {"Command6", "Contact", 90, 2025, 1815, 375},
           {"Command4", "Close", 90, 2520, 1815, 375}},
          {"Command1", "Command2", "Command3", "Command4", "Command5", "Command6"}},
-        {"Form1", "MoH - Spawnsmith V1.0 - Objects", 7320, 7230,
+        {"Form1",
+         "MoH - Spawnsmith V1.0 - Objects",
+         7320,
+         7230,
          {{"Output", "", 120, 2835, 6975, 3795},
           {"Add", "Add to script", 135, 2340, 1215, 375},
           {"comment", "", 1710, 60, 5355, 285},
@@ -74,10 +80,12 @@ const std::vector<Layout> &layouts()
           {"Command3", "Clear Script", 3465, 2340, 1185, 375},
           {"Command4", "Clear Input Fields", 4815, 2340, 1410, 375},
           {"Image1", nullptr, 6750, 6705, 480, 480}},
-         {"Output", "Add", "comment", "OriginX", "OriginY", "OriginZ", "AngleY", "AngleP",
-          "AngleR", "ScaleSize", "ModelCombo", "IDname", "Command1", "Command2", "Command3",
-          "Command4"}},
-        {"Form4", "MoH - Spawnsmith V1.0 - Trigger Spawn", 7215, 7410,
+         {"Output", "Add", "comment", "OriginX", "OriginY", "OriginZ", "AngleY", "AngleP", "AngleR",
+          "ScaleSize", "ModelCombo", "IDname", "Command1", "Command2", "Command3", "Command4"}},
+        {"Form4",
+         "MoH - Spawnsmith V1.0 - Trigger Spawn",
+         7215,
+         7410,
          {{"Command2", "Copy To ClipBoard", 1440, 3060, 1815, 375},
           {"Command1", "Close", 90, 6900, 1215, 375},
           {"IDname", "", 1665, 570, 915, 285},
@@ -117,10 +125,13 @@ const std::vector<Layout> &layouts()
           {"Command4", "Clear Input Fields", 4680, 3060, 1410, 375},
           {"Command3", "Clear Script", 3375, 3060, 1185, 375},
           {"Image1", nullptr, 6705, 6930, 480, 480}},
-         {"Command2", "Command1", "IDname", "OriginZa", "OriginYa", "OriginXa", "comment", "Add",
-          "Output", "OriginZ2", "OriginY2", "OriginX2", "OriginZ3", "OriginY3", "OriginX3",
-          "Text1", "Text2", "Text3", "Text4", "Command4", "Command3"}},
-        {"Form5", "MoH:AA Spawnsmith - Models List", 7800, 8475,
+         {"Command2", "Command1", "IDname",   "OriginZa", "OriginYa", "OriginXa", "comment",
+          "Add",      "Output",   "OriginZ2", "OriginY2", "OriginX2", "OriginZ3", "OriginY3",
+          "OriginX3", "Text1",    "Text2",    "Text3",    "Text4",    "Command4", "Command3"}},
+        {"Form5",
+         "MoH:AA Spawnsmith - Models List",
+         7800,
+         8475,
          {{"Command1", "Close", 90, 8055, 1140, 330},
           {"List1", nullptr, 225, 585, 3885, 3180},
           {"Text1", "", 4185, 1035, 3300, 330},
@@ -138,7 +149,10 @@ const std::vector<Layout> &layouts()
           {"Label1", "Un-Common Object List", 2295, 315, 1770, 240, "Frame2"}},
          {"Command1", "List1", "Command2", "Command3", "RichTextBox1", "Command4", "Command5",
           "List2", "RichTextBox2"}},
-        {"Form3", "MoH:AA Spawnsmith - About", 4860, 2625,
+        {"Form3",
+         "MoH:AA Spawnsmith - About",
+         4860,
+         2625,
          {{"Label1", "About", 30, 45, 1095, 375},
           {"Label2", "Medal Of Honor: Allied Assault - Spawnsmith", 30, 645, 3255, 255},
           {"Label3", "Version 1.0 Build", 30, 1005, 1215, 255},
@@ -148,7 +162,10 @@ const std::vector<Layout> &layouts()
           {"Image1", nullptr, 4320, 2115, 480, 480},
           {"Command1", "Close", 30, 2205, 735, 375}},
          {"Command1"}},
-        {"Form6", "Form6", 3390, 1845,
+        {"Form6",
+         "Form6",
+         3390,
+         1845,
          {{"Label1", "Contact", 45, 45, 1140, 330},
           {"Label2", nullptr, 45, 495, 2580, 240},
           {"Label3", nullptr, 45, 765, 3345, 240},
@@ -161,12 +178,18 @@ const std::vector<Layout> &layouts()
 
 QString shownText(QWidget *w)
 {
-    if (auto *b = qobject_cast<QAbstractButton *>(w)) return b->text();
-    if (auto *l = qobject_cast<QLabel *>(w)) return l->text();
-    if (auto *e = qobject_cast<QLineEdit *>(w)) return e->text();
-    if (auto *g = qobject_cast<QGroupBox *>(w)) return g->title();
-    if (auto *c = qobject_cast<QComboBox *>(w)) return c->currentText();
-    if (auto *p = qobject_cast<QPlainTextEdit *>(w)) return p->toPlainText();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->text();
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text();
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return e->text();
+    if (auto *g = qobject_cast<QGroupBox *>(w))
+        return g->title();
+    if (auto *c = qobject_cast<QComboBox *>(w))
+        return c->currentText();
+    if (auto *p = qobject_cast<QPlainTextEdit *>(w))
+        return p->toPlainText();
     return {};
 }
 
@@ -232,8 +255,8 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QSize>("twips");
         for (const Layout &layout : layouts())
-            QTest::newRow(layout.window) << layout.window << layout.title
-                                         << QSize(layout.width, layout.height);
+            QTest::newRow(layout.window)
+                << layout.window << layout.title << QSize(layout.width, layout.height);
     }
     void windows()
     {
@@ -247,7 +270,8 @@ private slots:
         QCOMPARE(w->palette().color(QPalette::Window), QColor(192, 255, 192));
         QCOMPARE(w->windowIcon().isNull(), window == "Form6");
         for (auto *button : w->findChildren<QPushButton *>())
-            QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
+            QVERIFY2(!button->isDefault() && !button->autoDefault(),
+                     qPrintable(button->objectName()));
         for (auto *label : w->findChildren<QLabel *>(QRegularExpression("^Image1$")))
             QCOMPARE(label->pixmap().size(), QSize(32, 32));
     }

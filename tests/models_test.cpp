@@ -83,10 +83,11 @@ private slots:
     void usageHints()
     {
         const QString common = control<QTextEdit>(m_window, "RichTextBox1")->toPlainText();
-        QCOMPARE(common, "Select an object from the common list and then click get item, then if "
-                         "you wish to copy the item to the clipboard allowing you to paste it in the "
-                         "object script creation part you click the field combo box for the "
-                         "\"Model Name\" input field and press Control + V");
+        QCOMPARE(common,
+                 "Select an object from the common list and then click get item, then if "
+                 "you wish to copy the item to the clipboard allowing you to paste it in the "
+                 "object script creation part you click the field combo box for the "
+                 "\"Model Name\" input field and press Control + V");
         QString uncommon = common;
         uncommon.replace("the common list", "the un-common list");
         QCOMPARE(control<QTextEdit>(m_window, "RichTextBox2")->toPlainText(), uncommon);
@@ -98,7 +99,8 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::newRow("first common") << true << "static/30cal_crate.tik";
         QTest::newRow("heading taken like a path") << true << "Vehicles to spawn";
-        QTest::newRow("longest common") << true << "static/vehicle_european_delivery_truck_green.tik";
+        QTest::newRow("longest common")
+            << true << "static/vehicle_european_delivery_truck_green.tik";
         QTest::newRow("un-common heading") << false << "emitters such as smoke and fire";
         QTest::newRow("longest un-common") << false << "player/german_Panzer_Tankcommander_fps.tik";
         QTest::newRow("last un-common") << false << "posed/mg42_posed.tik";
@@ -118,7 +120,7 @@ private slots:
         QCOMPARE(seen[0].title, "Spawnsmith");
         QVERIFY(seen[0].plain);
         QCOMPARE(QGuiApplication::clipboard()->text(), entry); // no line end, no quotes
-        QCOMPARE(itemText(m_window, other), ""); // the other half is untouched
+        QCOMPARE(itemText(m_window, other), "");               // the other half is untouched
     }
 
     void nothingSelectedOrTaken_data()

@@ -62,11 +62,12 @@ private slots:
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<QSize>("frame");
         QTest::addColumn<QPoint>("position");
-        QTest::newRow("12000 twips, menu 2100") << QSize(800, 600) << QSize(140, 200) << QPoint(330, 200);
-        QTest::newRow("odd difference, half dropped") << QSize(800, 601) << QSize(141, 200)
-                                                      << QPoint(329, 200);
-        QTest::newRow("larger than the screen") << QSize(300, 200) << QSize(489, 483)
-                                                << QPoint(-95, -142);
+        QTest::newRow("12000 twips, menu 2100")
+            << QSize(800, 600) << QSize(140, 200) << QPoint(330, 200);
+        QTest::newRow("odd difference, half dropped")
+            << QSize(800, 601) << QSize(141, 200) << QPoint(329, 200);
+        QTest::newRow("larger than the screen")
+            << QSize(300, 200) << QSize(489, 483) << QPoint(-95, -142);
     }
     void centring()
     {

@@ -11,23 +11,39 @@ namespace {
 
 script::ObjectFields bike()
 {
-    return {.comment = "spawn the bike", .idName = "bike1", .model = "vehicles/bmwbike.tik",
-            .originX = "512", .originY = "-256", .originZ = "0",
-            .angleY = "0", .angleP = "90", .angleR = "0", .scale = "1.0"};
+    return {.comment = "spawn the bike",
+            .idName = "bike1",
+            .model = "vehicles/bmwbike.tik",
+            .originX = "512",
+            .originY = "-256",
+            .originZ = "0",
+            .angleY = "0",
+            .angleP = "90",
+            .angleR = "0",
+            .scale = "1.0"};
 }
 
 script::TriggerFields door()
 {
-    return {.comment = "door trigger", .idName = "trig1",
-            .originX = "100", .originY = "200", .originZ = "0",
-            .sizeMinX = "-64", .sizeMinY = "-64", .sizeMinZ = "0",
-            .sizeMaxX = "64", .sizeMaxY = "64", .sizeMaxZ = "96",
-            .thread = "open_door", .message = "The door opens", .wait = "1", .delay = "0"};
+    return {.comment = "door trigger",
+            .idName = "trig1",
+            .originX = "100",
+            .originY = "200",
+            .originZ = "0",
+            .sizeMinX = "-64",
+            .sizeMinY = "-64",
+            .sizeMinZ = "0",
+            .sizeMaxX = "64",
+            .sizeMaxY = "64",
+            .sizeMaxZ = "96",
+            .thread = "open_door",
+            .message = "The door opens",
+            .wait = "1",
+            .delay = "0"};
 }
 
 const std::string kBikeBlock(examples::kObjectBlock);
 const std::string kDoorBlock(examples::kTriggerBlock);
-
 
 QString q(const std::string &s) { return QString::fromStdString(s); }
 
@@ -80,13 +96,18 @@ private slots:
         QTest::addColumn<int>("lineCount"); // separator included
 
         // field: 0 comment, 1 id, 2 model, 3..5 origin, 9 scale
-        QTest::newRow("empty comment") << 0 << "" << "local.bike1 = spawn script_model" << 6;
-        QTest::newRow("comment of one space") << 0 << " " << "// " << 7;
-        QTest::newRow("id with a space") << 1 << "my bike" << "local.my bike = spawn script_model" << 7;
+        QTest::newRow("empty comment") << 0 << ""
+                                       << "local.bike1 = spawn script_model" << 6;
+        QTest::newRow("comment of one space") << 0 << " "
+                                              << "// " << 7;
+        QTest::newRow("id with a space") << 1 << "my bike"
+                                         << "local.my bike = spawn script_model" << 7;
         QTest::newRow("id already local.") << 1 << "local.bike1"
                                            << "local.local.bike1 = spawn script_model" << 7;
-        QTest::newRow("quote in the model") << 2 << "a\"b.tik" << "local.bike1 model \"a\"b.tik\"" << 7;
-        QTest::newRow("empty scale") << 9 << "" << "local.bike1.scale = " << 7;
+        QTest::newRow("quote in the model") << 2 << "a\"b.tik"
+                                            << "local.bike1 model \"a\"b.tik\"" << 7;
+        QTest::newRow("empty scale") << 9 << ""
+                                     << "local.bike1.scale = " << 7;
         QTest::newRow("non-ASCII kept") << 1 << "fahrrad_ü_自転車_🚲"
                                         << "local.fahrrad_ü_自転車_🚲 = spawn script_model" << 7;
     }
@@ -97,8 +118,8 @@ private slots:
         QFETCH(QString, expectedLine);
         QFETCH(int, lineCount);
         script::ObjectFields f = bike();
-        std::string *fields[] = {&f.comment, &f.idName, &f.model, &f.originX, &f.originY,
-                                 &f.originZ, &f.angleY, &f.angleP, &f.angleR, &f.scale};
+        std::string *fields[] = {&f.comment, &f.idName, &f.model,  &f.originX, &f.originY,
+                                 &f.originZ, &f.angleY, &f.angleP, &f.angleR,  &f.scale};
         *fields[field] = value.toStdString();
         const std::string text = script::blockText(script::objectBlock(f));
         QVERIFY2(q(text).contains(expectedLine + "\r\n"), text.c_str());
@@ -114,8 +135,8 @@ private slots:
 
         script::TriggerFields t = door();
         const auto setSizes = [&t](const char *value) {
-            for (std::string *s : {&t.sizeMinX, &t.sizeMinY, &t.sizeMinZ, &t.sizeMaxX, &t.sizeMaxY,
-                                   &t.sizeMaxZ})
+            for (std::string *s :
+                 {&t.sizeMinX, &t.sizeMinY, &t.sizeMinZ, &t.sizeMaxX, &t.sizeMaxY, &t.sizeMaxZ})
                 s->assign(value);
         };
         setSizes("");
@@ -148,12 +169,24 @@ private slots:
         QTest::addColumn<QString>("third");  // message (trigger only)
         QTest::addColumn<bool>("objectMissing");
         QTest::addColumn<bool>("triggerMissing");
-        QTest::newRow("all filled") << "a" << "b" << "c" << false << false;
-        QTest::newRow("blanks are not empty") << " " << " " << " " << false << false;
-        QTest::newRow("id empty") << "" << "b" << "c" << true << true;
-        QTest::newRow("second empty") << "a" << "" << "c" << true << true;
-        QTest::newRow("message empty") << "a" << "b" << "" << false << true;
-        QTest::newRow("all empty") << "" << "" << "" << true << true;
+        QTest::newRow("all filled") << "a"
+                                    << "b"
+                                    << "c" << false << false;
+        QTest::newRow("blanks are not empty") << " "
+                                              << " "
+                                              << " " << false << false;
+        QTest::newRow("id empty") << ""
+                                  << "b"
+                                  << "c" << true << true;
+        QTest::newRow("second empty") << "a"
+                                      << ""
+                                      << "c" << true << true;
+        QTest::newRow("message empty") << "a"
+                                       << "b"
+                                       << "" << false << true;
+        QTest::newRow("all empty") << ""
+                                   << ""
+                                   << "" << true << true;
     }
     void requiredFields()
     {

@@ -26,7 +26,6 @@ const QString kNotCopied = "The script could not be copied to the clipboard!";
 const QByteArray kBikeBlock = QByteArray::fromStdString(std::string(examples::kObjectBlock));
 const QByteArray kDoorBlock = QByteArray::fromStdString(std::string(examples::kTriggerBlock));
 
-
 QLineEdit *field(QWidget *window, const char *name)
 {
     if (auto *combo = window->findChild<QComboBox *>(QString::fromLatin1(name)))
@@ -131,7 +130,8 @@ private slots:
         QTest::newRow("object: fresh window") << objects << QByteArrayList{"IDname", "ModelCombo"};
         QTest::newRow("object: ID name") << objects << QByteArrayList{"IDname"};
         QTest::newRow("object: model") << objects << QByteArrayList{"ModelCombo"};
-        QTest::newRow("trigger: all three") << trigger << QByteArrayList{"IDname", "Text1", "Text2"};
+        QTest::newRow("trigger: all three")
+            << trigger << QByteArrayList{"IDname", "Text1", "Text2"};
         QTest::newRow("trigger: thread") << trigger << QByteArrayList{"Text1"};
         QTest::newRow("trigger: message") << trigger << QByteArrayList{"Text2"};
     }
@@ -214,13 +214,13 @@ private slots:
         QTest::addColumn<QByteArrayList>("kept");
         QTest::newRow("objects") << QByteArray("Command1")
                                  << QByteArrayList{"IDname", "ModelCombo", "comment"}
-                                 << QByteArrayList{"OriginX", "OriginY", "OriginZ", "AngleY",
-                                                   "AngleP", "AngleR", "ScaleSize"};
+                                 << QByteArrayList{"OriginX", "OriginY", "OriginZ",  "AngleY",
+                                                   "AngleP",  "AngleR",  "ScaleSize"};
         QTest::newRow("trigger") << QByteArray("Command2")
                                  << QByteArrayList{"IDname", "Text1", "Text2", "comment"}
                                  << QByteArrayList{"OriginXa", "OriginYa", "OriginZa", "OriginX2",
                                                    "OriginY2", "OriginZ2", "OriginX3", "OriginY3",
-                                                   "OriginZ3", "Text3", "Text4"};
+                                                   "OriginZ3", "Text3",    "Text4"};
     }
     void clearInputFieldsEmptiesOnlyTheNames()
     {
@@ -284,8 +284,9 @@ private slots:
             QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
             QCOMPARE(edit->text(), "afirstb");
         }
-        QWidget *objects = (QTest::mouseClick(control<QAbstractButton>(w, "Command1"), Qt::LeftButton),
-                            open("Command1"));
+        QWidget *objects =
+            (QTest::mouseClick(control<QAbstractButton>(w, "Command1"), Qt::LeftButton),
+             open("Command1"));
         QLineEdit *model = field(objects, "ModelCombo");
         QGuiApplication::clipboard()->setText(pasted);
         QTest::keyClick(model, Qt::Key_V, Qt::ControlModifier);

@@ -15,14 +15,15 @@ inline constexpr std::string_view kObjectBlock = "//spawn the bike\r\n"
                                                  "local.bike1.scale = 1.0\r\n"
                                                  "\r\n";
 
-inline constexpr std::string_view kTriggerBlock = "//door trigger\r\n"
-                                                  "local.trig1 = spawn trigger_multiple\r\n"
-                                                  "local.trig1.origin = ( 100 200 0 )\r\n"
-                                                  "local.trig1 setsize ( -64 -64 0 ) ( 64 64 96 )\r\n"
-                                                  "local.trig1 setthread open_door\r\n"
-                                                  "local.trig1 message \"The door opens\"\r\n"
-                                                  "local.trig1 wait 1\r\n"
-                                                  "local.trig1 delay 0\r\n"
-                                                  "\r\n";
+inline constexpr std::string_view kTriggerBlock =
+    "//door trigger\r\n"
+    "local.trig1 = spawn trigger_multiple\r\n"
+    "local.trig1.origin = ( 100 200 0 )\r\n"
+    "local.trig1 setsize ( -64 -64 0 ) ( 64 64 96 )\r\n"
+    "local.trig1 setthread open_door\r\n"
+    "local.trig1 message \"The door opens\"\r\n"
+    "local.trig1 wait 1\r\n"
+    "local.trig1 delay 0\r\n"
+    "\r\n";
 
 } // namespace examples

@@ -38,8 +38,8 @@ pid_t startXvfb(std::string &display)
         dup2(null, STDERR_FILENO);
         close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-               "-nolisten", "tcp", static_cast<char *>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(fds[1]);

@@ -15,7 +15,7 @@ Form1::Form1(Windows &windows)
     m_ui->setupUi(this);
     for (std::string_view entry : catalogue::suggestions())
         m_ui->ModelCombo->addItem(fromUtf8(entry));
-    m_ui->ModelCombo->setCurrentIndex(-1); // the model text starts empty
+    m_ui->ModelCombo->setCurrentIndex(-1);   // the model text starts empty
     m_ui->ModelCombo->setCompleter(nullptr); // typed text stays exactly as typed
     setUpFields(*this);
     finishSetUp(m_ui->Output);

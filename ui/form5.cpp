@@ -1,8 +1,8 @@
 #include "form5.h"
 
 #include "catalogue.h"
-#include "feedback.h"
 #include "catalogue_messages.h"
+#include "feedback.h"
 #include "ui_form5.h"
 #include "windows.h"
 

@@ -23,7 +23,8 @@ QString scriptText(const QPlainTextEdit &output)
     QString text;
     text.reserve(raw.size() + raw.count(QChar::ParagraphSeparator));
     qsizetype start = 0;
-    for (qsizetype end; (end = raw.indexOf(QChar::ParagraphSeparator, start)) >= 0; start = end + 1) {
+    for (qsizetype end; (end = raw.indexOf(QChar::ParagraphSeparator, start)) >= 0;
+         start = end + 1) {
         text.append(QStringView(raw).mid(start, end - start));
         text.append(u"\r\n");
     }

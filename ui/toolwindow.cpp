@@ -13,8 +13,7 @@ const QColor kBackground(192, 255, 192); // &H00C0FFC0
 
 ToolWindow::ToolWindow(Windows &windows)
     : m_windows(windows)
-{
-}
+{}
 
 ToolWindow::~ToolWindow() = default;
 
