@@ -10,9 +10,12 @@
 #include "windows.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 void prepareApplication() { setUpApplication(*qApp); }
 
@@ -63,6 +66,16 @@ QList<Message> clickAndAnswer(QAbstractButton *button)
 QList<Message> clickAndAnswer(QWidget *window, const char *buttonName)
 {
     return clickAndAnswer(control<QAbstractButton>(window, buttonName));
+}
+
+void grabClipboardOnNextWrite()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    auto grab = std::make_shared<QMetaObject::Connection>();
+    *grab = QObject::connect(clipboard, &QClipboard::dataChanged, [grab, clipboard] {
+        QObject::disconnect(*grab);
+        clipboard->setText(QStringLiteral("someone else"));
+    });
 }
 
 QWidget *openFromMenu(const char *menuButton)

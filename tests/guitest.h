@@ -43,5 +43,8 @@ QList<Message> clickAndAnswer(QWidget *window, const char *buttonName);
 // The registry's window of that class name ("Form1" to "Form6"), created if need be.
 QWidget *windowNamed(Windows &windows, const QString &name);
 
+// Another program takes the clipboard the moment the tool next writes to it.
+void grabClipboardOnNextWrite();
+
 // Opens a window from the main menu with the mouse; returns the window.
 QWidget *openFromMenu(const char *menuButton);

@@ -162,12 +162,7 @@ private slots:
     {
         select(m_window, kUncommon, "lights/tablelamp.tik");
         clickAndAnswer(m_window, kUncommon.get);
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        auto grab = std::make_shared<QMetaObject::Connection>();
-        *grab = connect(clipboard, &QClipboard::dataChanged, [grab, clipboard] {
-            QObject::disconnect(*grab);
-            clipboard->setText("someone else");
-        });
+        grabClipboardOnNextWrite();
         const QList<Message> seen = clickAndAnswer(m_window, kUncommon.copy);
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].text, "The object could not be copied to the clipboard!");

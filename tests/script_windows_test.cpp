@@ -313,12 +313,7 @@ private slots:
         fillBike(w);
         clickAndAnswer(w, "Add");
         const QString before = output(w)->toPlainText();
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        auto grab = std::make_shared<QMetaObject::Connection>();
-        *grab = connect(clipboard, &QClipboard::dataChanged, [grab, clipboard] {
-            QObject::disconnect(*grab);
-            clipboard->setText("someone else");
-        });
+        grabClipboardOnNextWrite();
         const QList<Message> seen = copy(w);
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].text, kNotCopied);

@@ -4,7 +4,6 @@
 #include "script_messages.h"
 
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
 
 void appendBlock(QPlainTextEdit &output, const script::Lines &lines)
