@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include <algorithm>
+
 void appendBlock(QPlainTextEdit &output, const script::Lines &lines)
 {
     QTextCursor end(output.document());
@@ -17,17 +19,23 @@ QString scriptText(const QPlainTextEdit &output)
 {
     // Raw text, not toPlainText(): that one turns no-break spaces into spaces.
     const QString raw = output.document()->toRawText();
+    // The box breaks a line at a paragraph end and at a line separator
+    // (Shift+Enter); each is one line end of the script.
+    const auto isBreak = [](QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
+    };
     // One pass into a buffer of the final size; QString::replace() moves the
     // tail of a multi-megabyte script again and again.
     QString text;
-    text.reserve(raw.size() + raw.count(QChar::ParagraphSeparator));
-    qsizetype start = 0;
-    for (qsizetype end; (end = raw.indexOf(QChar::ParagraphSeparator, start)) >= 0;
-         start = end + 1) {
-        text.append(QStringView(raw).mid(start, end - start));
+    text.reserve(raw.size() + std::count_if(raw.cbegin(), raw.cend(), isBreak));
+    auto from = raw.cbegin();
+    for (auto at = std::find_if(from, raw.cend(), isBreak); at != raw.cend();
+         at = std::find_if(from, raw.cend(), isBreak)) {
+        text.append(QStringView(from, at));
         text.append(u"\r\n");
+        from = at + 1;
     }
-    text.append(QStringView(raw).mid(start));
+    text.append(QStringView(from, raw.cend()));
     return text;
 }
 
