@@ -27,11 +27,13 @@ Form4::Form4(Windows &windows)
 
 Form4::~Form4() = default;
 
-void Form4::changeEvent(QEvent *event)
+// The size boxes follow the system colour scheme, shown or hidden. Qt sends
+// this event to the window itself but never passes it on to changeEvent().
+bool Form4::event(QEvent *event)
 {
     if (event->type() == QEvent::ApplicationPaletteChange)
-        colourSizeBoxes(); // the size boxes follow the system colour scheme
-    ToolWindow::changeEvent(event);
+        colourSizeBoxes();
+    return ToolWindow::event(event);
 }
 
 void Form4::addClicked()

@@ -21,7 +21,7 @@ public:
     ~Form4() override;
 
 protected:
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void addClicked();
