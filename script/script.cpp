@@ -52,7 +52,9 @@ Lines objectBlock(const ObjectFields &f)
     lines.push_back(join({var, " = spawn script_model"}));
     lines.push_back(join({var, " model \"", f.model, "\""}));
     lines.push_back(join({var, ".origin = ", triple(f.originX, f.originY, f.originZ)}));
-    lines.push_back(join({var, ".angle = ", triple(f.angleY, f.angleP, f.angleR)}));
+    // "angles", not "angle": the game's angle setter takes a single yaw and
+    // fails at run time on a vector, losing every angle the user typed.
+    lines.push_back(join({var, ".angles = ", triple(f.angleY, f.angleP, f.angleR)}));
     lines.push_back(join({var, ".scale = ", f.scale}));
     return lines;
 }

@@ -2,20 +2,39 @@
 
 // Helpers for tests that drive the real windows.
 
-#include <QApplication>
-#include <QString>
-#include <QStringList>
-#include <QWidget>
+#include "application.h"
 
-class QAbstractButton;
-class Windows;
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
 
 // Sets the application up as main() does.
-void prepareApplication();
+inline void prepareApplication() { setUpApplication(*qApp); }
 
-// The one visible top-level window of the tool (fails the test if not exactly one).
-QWidget *visibleWindow();
-QStringList visibleWindowNames();
+inline QWidgetList visibleWindows()
+{
+    QWidgetList shown;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            shown << w;
+    return shown;
+}
+
+// The one visible window of the tool; the test stops at once if there is not exactly one.
+inline QWidget *visibleWindow()
+{
+    const QWidgetList shown = visibleWindows();
+    if (shown.size() != 1)
+        qFatal("%d windows visible", int(shown.size()));
+    return shown.first();
+}
 
 // A child control by object name, failing loudly when it is missing.
 template <class T = QWidget>
@@ -27,24 +46,70 @@ T *control(QWidget *window, const char *name)
     return found;
 }
 
-// One message box as the user saw it.
-struct Message
+// The edit box of a field; for the model combo box, its line edit.
+inline QLineEdit *field(QWidget *window, const char *name)
 {
-    QString text;
-    QString title;
-    bool plain = false; // no icon and one OK button
-};
+    if (auto *combo = window->findChild<QComboBox *>(QString::fromLatin1(name)))
+        return combo->lineEdit();
+    return control<QLineEdit>(window, name);
+}
 
-// Clicks the button with the mouse and answers, with its OK button, every
-// modal message box the click opens. Returns them in order.
-QList<Message> clickAndAnswer(QAbstractButton *button);
-QList<Message> clickAndAnswer(QWidget *window, const char *buttonName);
+// Replaces a field's text by typing it, one key event a character.
+inline void type(QWidget *window, const char *name, const QString &text)
+{
+    QLineEdit *edit = field(window, name);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    for (char32_t c : text.toUcs4()) // keyClicks() knows only ASCII keys
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUcs4(&c, 1), {});
+}
 
-// The registry's window of that class name ("Form1" to "Form6"), created if need be.
-QWidget *windowNamed(Windows &windows, const QString &name);
-
-// Another program takes the clipboard the moment the tool next writes to it.
-void grabClipboardOnNextWrite();
+// Clicks the named button with the mouse and answers every modal message box
+// the click opens with its OK button. Returns their texts in order; a box that
+// is not plain (one OK button, no icon, the tool's title) reads "not plain: ".
+inline QStringList clickAndAnswer(QWidget *window, const char *buttonName)
+{
+    QStringList seen;
+    QTimer answer;
+    answer.setInterval(0);
+    answer.callOnTimeout([&seen] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        const bool plain = box->icon() == QMessageBox::NoIcon && box->windowTitle() == "Spawnsmith"
+                           && box->standardButtons() == QMessageBox::Ok;
+        seen << (plain ? QString() : QStringLiteral("not plain: ")) + box->text();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    answer.start();
+    QTest::mouseClick(control<QAbstractButton>(window, buttonName), Qt::LeftButton);
+    return seen;
+}
 
 // Opens a window from the main menu with the mouse; returns the window.
-QWidget *openFromMenu(const char *menuButton);
+inline QWidget *openFromMenu(const char *menuButton)
+{
+    QWidget *menu = visibleWindow();
+    if (menu->objectName() != QLatin1String("Form2"))
+        qFatal("the menu is not the visible window");
+    QTest::mouseClick(control<QAbstractButton>(menu, menuButton), Qt::LeftButton);
+    return visibleWindow();
+}
+
+inline void clickClose(QWidget *window) // the window's own "Close" button
+{
+    QTest::mouseClick(control<QAbstractButton>(window, "Command1"), Qt::LeftButton);
+}
+
+// Another program takes the clipboard the moment the tool next writes to it.
+inline void grabClipboardOnNextWrite()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    auto grab = std::make_shared<QMetaObject::Connection>();
+    *grab = QObject::connect(clipboard, &QClipboard::dataChanged, [grab, clipboard] {
+        QObject::disconnect(*grab);
+        clipboard->setText(QStringLiteral("someone else"));
+    });
+}
+
+inline QByteArray clipboardBytes() { return QGuiApplication::clipboard()->text().toUtf8(); }

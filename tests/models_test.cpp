@@ -1,44 +1,29 @@
-// The Models List window through its real list boxes, buttons and clipboard.
+// The Models List window through its real list boxes, buttons and clipboard,
+// and the catalogue it shows, pinned entry by entry.
 
-#include "catalogue.h"
 #include "guitest.h"
 #include "windows.h"
 
-#include <QAbstractButton>
-#include <QClipboard>
-#include <QLineEdit>
+#include <QCryptographicHash>
 #include <QListWidget>
-#include <QTest>
 #include <QTextEdit>
-
-#include <memory>
 
 namespace {
 
-const QString kNoItem = "There is no item to copy to clipboard!";
+// The common half, then the un-common half: list, "Get Item", "Copy To Clipboard", item box.
+const char *const kHalves[2][4] = {{"List1", "Command2", "Command3", "Text1"},
+                                   {"List2", "Command5", "Command4", "Text2"}};
 const QString kCopied = "The object has been copied to clipboard!";
 
-struct Half
+void select(QWidget *w, int half, int position)
 {
-    const char *list, *get, *copy, *item, *noSelection;
-};
-const Half kCommon{"List1", "Command2", "Command3", "Text1",
-                   "You need to select an item out of the common list first!"};
-const Half kUncommon{"List2", "Command5", "Command4", "Text2",
-                     "You need to select an item out of the un-common list first!"};
-
-void select(QWidget *w, const Half &half, const QString &entry)
-{
-    auto *list = control<QListWidget>(w, half.list);
-    const QList<QListWidgetItem *> found = list->findItems(entry, Qt::MatchExactly);
-    QVERIFY(found.size() == 1);
-    list->scrollToItem(found.first());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(found.first()).center());
-    QCOMPARE(list->selectedItems().value(0), found.first());
+    auto *list = control<QListWidget>(w, kHalves[half][0]);
+    QListWidgetItem *item = list->item(position - 1);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
-QString itemText(QWidget *w, const Half &half) { return control<QLineEdit>(w, half.item)->text(); }
+QString item(QWidget *w, int half) { return field(w, kHalves[half][3])->text(); }
 
 } // namespace
 
@@ -49,6 +34,11 @@ class ModelsTest final : public QObject
 private:
     std::unique_ptr<Windows> m_windows;
     QWidget *m_window = nullptr;
+
+    QStringList click(int half, int button)
+    {
+        return clickAndAnswer(m_window, kHalves[half][button]);
+    }
 
 private slots:
     void initTestCase() { prepareApplication(); }
@@ -61,130 +51,116 @@ private slots:
     }
     void cleanup() { m_windows.reset(); }
 
-    void listsHoldTheCatalogueInStoredOrder_data()
+    // Digests of the published lists, their entries joined by LF in stored order.
+    void listsHoldTheCatalogue_data()
     {
-        QTest::addColumn<bool>("common");
-        QTest::newRow("common") << true;
-        QTest::newRow("un-common") << false;
+        QTest::addColumn<int>("half");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QByteArray>("sha256");
+        QTest::newRow("common") << 0 << 508
+                                << QByteArray("e047faabf429bb25525454b722395720"
+                                              "c780e25a289fbdcb8d0a0ec6fddb4551");
+        QTest::newRow("un-common") << 1 << 388
+                                   << QByteArray("aedc25918ff73c65be785154954e7702"
+                                                 "1789c8080473c0fab38148ae34efa5a0");
     }
-    void listsHoldTheCatalogueInStoredOrder()
+    void listsHoldTheCatalogue()
     {
-        QFETCH(bool, common);
-        auto *list = control<QListWidget>(m_window, common ? "List1" : "List2");
-        const catalogue::List entries = common ? catalogue::common() : catalogue::uncommon();
-        QCOMPARE(std::size_t(list->count()), entries.size());
+        QFETCH(int, half);
+        QFETCH(int, count);
+        QFETCH(QByteArray, sha256);
+        auto *list = control<QListWidget>(m_window, kHalves[half][0]);
+        QStringList rows;
         for (int row = 0; row < list->count(); ++row)
-            QCOMPARE(list->item(row)->text().toStdString(), entries[std::size_t(row)]);
-        QVERIFY(!list->isSortingEnabled());
+            rows << list->item(row)->text();
+        QCOMPARE(rows.size(), count);
+        const QByteArray joined = rows.join('\n').toUtf8();
+        QCOMPARE(QCryptographicHash::hash(joined, QCryptographicHash::Sha256).toHex(), sha256);
         QVERIFY(list->selectedItems().isEmpty());
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QVERIFY(!field(m_window, kHalves[half][3])->isEnabled());
+    }
+
+    // The other half holds an item of its own (its second entry), which
+    // neither button touches.
+    void getAndCopy_data()
+    {
+        QTest::addColumn<int>("half");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("other");
+        const QString common = "static/45cal_crate.tik", uncommon = "animal/german_shepherd.tik";
+        QTest::newRow("first common") << 0 << 1 << "static/30cal_crate.tik" << uncommon;
+        QTest::newRow("longest common")
+            << 0 << 371 << "static/vehicle_european_delivery_truck_green.tik" << uncommon;
+        QTest::newRow("heading") << 0 << 409 << "Vehicles to spawn" << uncommon;
+        QTest::newRow("last common") << 0 << 508 << "weapons/thompsonsmg.tik" << uncommon;
+        QTest::newRow("un-common heading") << 1 << 3 << "emitters such as smoke and fire" << common;
+        QTest::newRow("second heading") << 1 << 213 << "Some Lights to spawn" << common;
+        QTest::newRow("last un-common") << 1 << 388 << "posed/mg42_posed.tik" << common;
+    }
+    void getAndCopy()
+    {
+        QFETCH(int, half);
+        QFETCH(int, position);
+        QFETCH(QString, entry);
+        QFETCH(QString, other);
+        select(m_window, 1 - half, 2);
+        QCOMPARE(click(1 - half, 1), QStringList());
+
+        select(m_window, half, position);
+        QCOMPARE(click(half, 1), QStringList());
+        QCOMPARE(item(m_window, half), entry);
+        QCOMPARE(item(m_window, 1 - half), other);
+        QCOMPARE(click(half, 2), QStringList{kCopied});
+        QCOMPARE(QGuiApplication::clipboard()->text(), entry); // no line end, no quotes
+        QCOMPARE(item(m_window, 1 - half), other);
+    }
+
+    // Copy reads the item box, not the list; Get needs a selected row.
+    void copyTakesTheItemBox_data()
+    {
+        QTest::addColumn<int>("half");
+        QTest::addColumn<QString>("noSelection");
+        QTest::addColumn<QString>("fifth");
+        QTest::newRow("common") << 0 << "You need to select an item out of the common list first!"
+                                << "static/alarmbell.tik";
+        QTest::newRow("un-common")
+            << 1 << "You need to select an item out of the un-common list first!"
+            << "emitters/aircraft_explosion.tik";
+    }
+    void copyTakesTheItemBox()
+    {
+        QFETCH(int, half);
+        QFETCH(QString, noSelection);
+        QFETCH(QString, fifth);
+        QCOMPARE(click(half, 1), QStringList{noSelection});
+        select(m_window, half, 5);
+        QCOMPARE(click(half, 2), QStringList{"There is no item to copy to clipboard!"});
+        QCOMPARE(QGuiApplication::clipboard()->text(), "before");
+
+        click(half, 1);
+        select(m_window, half, 6);
+        QCOMPARE(click(half, 2), QStringList{kCopied});
+        QCOMPARE(QGuiApplication::clipboard()->text(), fifth); // the older item
+
+        control<QListWidget>(m_window, kHalves[half][0])->clearSelection();
+        QCOMPARE(click(half, 1), QStringList{noSelection});
+        QCOMPARE(item(m_window, half), fifth);
+
+        grabClipboardOnNextWrite(); // another program takes the clipboard at once
+        QCOMPARE(click(half, 2), QStringList{"The object could not be copied to the clipboard!"});
     }
 
     void usageHints()
     {
-        const QString common = control<QTextEdit>(m_window, "RichTextBox1")->toPlainText();
-        QCOMPARE(common,
-                 "Select an object from the common list and then click get item, then if "
-                 "you wish to copy the item to the clipboard allowing you to paste it in the "
-                 "object script creation part you click the field combo box for the "
-                 "\"Model Name\" input field and press Control + V");
-        QString uncommon = common;
-        uncommon.replace("the common list", "the un-common list");
-        QCOMPARE(control<QTextEdit>(m_window, "RichTextBox2")->toPlainText(), uncommon);
-    }
-
-    void getAndCopy_data()
-    {
-        QTest::addColumn<bool>("common");
-        QTest::addColumn<QString>("entry");
-        QTest::newRow("first common") << true << "static/30cal_crate.tik";
-        QTest::newRow("heading taken like a path") << true << "Vehicles to spawn";
-        QTest::newRow("longest common")
-            << true << "static/vehicle_european_delivery_truck_green.tik";
-        QTest::newRow("un-common heading") << false << "emitters such as smoke and fire";
-        QTest::newRow("longest un-common") << false << "player/german_Panzer_Tankcommander_fps.tik";
-        QTest::newRow("last un-common") << false << "posed/mg42_posed.tik";
-    }
-    void getAndCopy()
-    {
-        QFETCH(bool, common);
-        QFETCH(QString, entry);
-        const Half &half = common ? kCommon : kUncommon;
-        const Half &other = common ? kUncommon : kCommon;
-        select(m_window, half, entry);
-        QVERIFY(clickAndAnswer(m_window, half.get).isEmpty());
-        QCOMPARE(itemText(m_window, half), entry);
-        const QList<Message> seen = clickAndAnswer(m_window, half.copy);
-        QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].text, kCopied);
-        QCOMPARE(seen[0].title, "Spawnsmith");
-        QVERIFY(seen[0].plain);
-        QCOMPARE(QGuiApplication::clipboard()->text(), entry); // no line end, no quotes
-        QCOMPARE(itemText(m_window, other), "");               // the other half is untouched
-    }
-
-    void nothingSelectedOrTaken_data()
-    {
-        QTest::addColumn<bool>("common");
-        QTest::newRow("common") << true;
-        QTest::newRow("un-common") << false;
-    }
-    void nothingSelectedOrTaken()
-    {
-        QFETCH(bool, common);
-        const Half &half = common ? kCommon : kUncommon;
-        QList<Message> seen = clickAndAnswer(m_window, half.get);
-        QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].text, QString(half.noSelection));
-        QVERIFY(seen[0].plain);
-
-        // Copy reads the item box, not the list: a selection alone is not enough.
-        select(m_window, half, common ? "static/cart.tik" : "animal/cockroach.tik");
-        seen = clickAndAnswer(m_window, half.copy);
-        QCOMPARE(seen.value(0).text, kNoItem);
-        QCOMPARE(QGuiApplication::clipboard()->text(), "before");
-    }
-
-    void copyWithoutGetTakesTheOlderItem()
-    {
-        select(m_window, kCommon, "static/cart.tik");
-        clickAndAnswer(m_window, kCommon.get);
-        select(m_window, kCommon, "static/cello.tik");
-        clickAndAnswer(m_window, kCommon.copy);
-        QCOMPARE(QGuiApplication::clipboard()->text(), "static/cart.tik");
-        // A later get with nothing new keeps the item box filled.
-        control<QListWidget>(m_window, "List1")->clearSelection();
-        clickAndAnswer(m_window, kCommon.get);
-        QCOMPARE(itemText(m_window, kCommon), "static/cart.tik");
-    }
-
-    void failedClipboardWriteIsReported()
-    {
-        select(m_window, kUncommon, "lights/tablelamp.tik");
-        clickAndAnswer(m_window, kUncommon.get);
-        grabClipboardOnNextWrite();
-        const QList<Message> seen = clickAndAnswer(m_window, kUncommon.copy);
-        QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].text, "The object could not be copied to the clipboard!");
-        QCOMPARE(itemText(m_window, kUncommon), "lights/tablelamp.tik");
-    }
-
-    void selectionsSurviveClosing()
-    {
-        select(m_window, kUncommon, "items/papers2.tik");
-        clickAndAnswer(m_window, kUncommon.get);
-        QTest::mouseClick(control<QAbstractButton>(m_window, "Command1"), Qt::LeftButton);
-        QCOMPARE(openFromMenu("Command5"), m_window);
-        QCOMPARE(control<QListWidget>(m_window, "List2")->selectedItems().value(0)->text(),
-                 "items/papers2.tik");
-        QCOMPARE(itemText(m_window, kUncommon), "items/papers2.tik");
-    }
-
-    void spaceOnTheFirstFocusCloses()
-    {
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(visibleWindow()->objectName(), "Form2");
+        const QString hint = "Select an object from the %1 list and then click get item, then if "
+                             "you wish to copy the item to the clipboard allowing you to paste it "
+                             "in the object script creation part you click the field combo box "
+                             "for the \"Model Name\" input field and press Control + V";
+        QCOMPARE(control<QTextEdit>(m_window, "RichTextBox1")->toPlainText(), hint.arg("common"));
+        QCOMPARE(control<QTextEdit>(m_window, "RichTextBox2")->toPlainText(),
+                 hint.arg("un-common"));
     }
 };
 

@@ -1,24 +1,20 @@
 #!/usr/bin/env bash
-# Builds the .deb and installs the tool the two ways a desktop gets it:
-# `cmake --install` into a scratch root, and the package itself. Checks that
-# every file is where a desktop looks for it and that the installed tool starts.
+# Installs the tool as a desktop gets it, by `cmake --install` into a scratch
+# root and from the .deb: every file where a desktop looks for it, the right
+# dependencies, and the installed program starts and keeps running.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 check_tree() { # root
-    local root=$1
-    test -x "$root/usr/bin/spawnsmith"
-    test -f "$root/usr/share/icons/hicolor/32x32/apps/spawnsmith.png"
-    local entry=$root/usr/share/applications/spawnsmith.desktop
-    grep -qx 'Exec=spawnsmith' "$entry"
-    grep -qx 'Icon=spawnsmith' "$entry"
-    if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$entry"; fi
+    test -x "$1/usr/bin/spawnsmith"
+    test -f "$1/usr/share/icons/hicolor/32x32/apps/spawnsmith.png"
+    grep -qx 'Exec=spawnsmith' "$1/usr/share/applications/spawnsmith.desktop"
+    grep -qx 'Icon=spawnsmith' "$1/usr/share/applications/spawnsmith.desktop"
+    desktop-file-validate "$1/usr/share/applications/spawnsmith.desktop"
 }
-
-# Starts the program the desktop entry names; it runs until stopped.
-starts() { # program
+starts() { # program: still running after 3 s
     local status=0
     QT_QPA_PLATFORM=offscreen timeout 3 "$1" >/dev/null 2>&1 || status=$?
     [ "$status" -eq 124 ] || { echo "FAIL: $1 did not keep running (exit $status)"; return 1; }
@@ -26,7 +22,6 @@ starts() { # program
 
 DESTDIR="$work/destdir" cmake --install "$build" --prefix /usr >/dev/null
 check_tree "$work/destdir"
-
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
 deb=$(ls "$work"/package/*.deb)
 dpkg-deb -x "$deb" "$work/root"
@@ -41,8 +36,7 @@ starts "$work/root/usr/bin/spawnsmith"
 if [ "${CI:-}" = "true" ] && [ "$(id -u)" -eq 0 ]; then
     dpkg -i "$deb" >/dev/null
     check_tree /
-    program=$(sed -n 's/^Exec=//p' /usr/share/applications/spawnsmith.desktop)
-    starts "$(command -v "$program")"
+    starts "$(command -v spawnsmith)"
     dpkg -r spawnsmith >/dev/null
 fi
 echo "package test: 1 passed, 0 failed"

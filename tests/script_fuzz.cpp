@@ -1,6 +1,7 @@
-// libFuzzer target for block composition. Properties that must hold for any
-// field values: the block text is its lines, each ended by CR LF, then one
-// empty line; the line count is right; every value stands unchanged in its line.
+// libFuzzer target for block composition: for any field values and any script
+// before it, the appended text is the old script followed by every line of the
+// block, values unchanged, each line ended by CR LF, then one empty line; and a
+// block is refused exactly when a required field is empty.
 
 #include "script.h"
 
@@ -18,43 +19,19 @@ void require(bool holds)
         std::abort();
 }
 
-bool hasBreak(const std::string &s) { return s.find_first_of("\r\n") != std::string::npos; }
-
-std::vector<std::string> splitOnLineEnds(const std::string &text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    require(start == text.size()); // nothing after the last line end
-    return lines;
-}
-
-// expected: the lines after "local.<id>", in order; the comment line comes first when set.
-void check(const script::Lines &lines, const std::string &comment, const std::string &id,
-           const std::vector<std::string> &expected, bool breakFree, const std::string &buffer)
-{
-    const bool commented = !comment.empty();
-    require(lines.size() == expected.size() + commented);
-    if (commented)
-        require(lines[0] == "//" + comment);
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        require(lines[i + commented] == "local." + id + expected[i]);
-
-    const std::string text = script::blockText(lines);
-    require(text.size() >= 4 && text.compare(text.size() - 4, 4, "\r\n\r\n") == 0);
-    if (breakFree) {
-        const std::vector<std::string> split = splitOnLineEnds(text);
-        require(split.size() == lines.size() + 1 && split.back().empty());
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            require(split[i] == lines[i]);
-    }
-    require(script::appendBlock(buffer, lines) == buffer + text);
-}
-
 std::string triple(const std::string &x, const std::string &y, const std::string &z)
 {
     return "( " + x + " " + y + " " + z + " )";
+}
+
+// The comment line when there is one, then "local.<id>" and each suffix, each line with CR LF.
+std::string block(const std::string &comment, const std::string &id,
+                  const std::vector<std::string> &suffixes)
+{
+    std::string text = comment.empty() ? "" : "//" + comment + "\r\n";
+    for (const std::string &suffix : suffixes)
+        text += "local." + id + suffix + "\r\n";
+    return text + "\r\n";
 }
 
 } // namespace
@@ -65,29 +42,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<std::string> v(15);
     for (std::string &value : v)
         value = in.ConsumeRandomLengthString(40);
-    const std::string buffer = in.ConsumeRemainingBytesAsString();
-    bool breakFree = true;
-    for (const std::string &value : v)
-        breakFree = breakFree && !hasBreak(value);
+    const std::string before = in.ConsumeRemainingBytesAsString();
 
     const script::ObjectFields o{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]};
-    check(script::objectBlock(o), o.comment, o.idName,
-          {" = spawn script_model", " model \"" + o.model + "\"",
-           ".origin = " + triple(o.originX, o.originY, o.originZ),
-           ".angle = " + triple(o.angleY, o.angleP, o.angleR), ".scale = " + o.scale},
-          breakFree, buffer);
-    require(script::objectFieldsMissing(o) == (o.idName.empty() || o.model.empty()));
+    require(script::appendBlock(before, script::objectBlock(o))
+            == before
+                   + block(v[0], v[1],
+                           {" = spawn script_model", " model \"" + v[2] + "\"",
+                            ".origin = " + triple(v[3], v[4], v[5]),
+                            ".angles = " + triple(v[6], v[7], v[8]), ".scale = " + v[9]}));
+    require(script::objectFieldsMissing(o) == (v[1].empty() || v[2].empty()));
 
     const script::TriggerFields t{v[0], v[1], v[2],  v[3],  v[4],  v[5],  v[6], v[7],
                                   v[8], v[9], v[10], v[11], v[12], v[13], v[14]};
-    check(script::triggerBlock(t), t.comment, t.idName,
-          {" = spawn trigger_multiple", ".origin = " + triple(t.originX, t.originY, t.originZ),
-           " setsize " + triple(t.sizeMinX, t.sizeMinY, t.sizeMinZ) + " "
-               + triple(t.sizeMaxX, t.sizeMaxY, t.sizeMaxZ),
-           " setthread " + t.thread, " message \"" + t.message + "\"", " wait " + t.wait,
-           " delay " + t.delay},
-          breakFree, buffer);
-    require(script::triggerFieldsMissing(t)
-            == (t.idName.empty() || t.thread.empty() || t.message.empty()));
+    require(
+        script::appendBlock(before, script::triggerBlock(t))
+        == before
+               + block(v[0], v[1],
+                       {" = spawn trigger_multiple", ".origin = " + triple(v[2], v[3], v[4]),
+                        " setsize " + triple(v[5], v[6], v[7]) + " " + triple(v[8], v[9], v[10]),
+                        " setthread " + v[11], " message \"" + v[12] + "\"", " wait " + v[13],
+                        " delay " + v[14]}));
+    require(script::triggerFieldsMissing(t) == (v[1].empty() || v[11].empty() || v[12].empty()));
     return 0;
 }
