@@ -18,19 +18,13 @@
 // Sets the application up as main() does.
 inline void prepareApplication() { setUpApplication(*qApp); }
 
-inline QWidgetList visibleWindows()
+// The one visible window of the tool; the test stops at once if there is not exactly one.
+inline QWidget *visibleWindow()
 {
     QWidgetList shown;
     for (QWidget *w : QApplication::topLevelWidgets())
         if (w->isVisible())
             shown << w;
-    return shown;
-}
-
-// The one visible window of the tool; the test stops at once if there is not exactly one.
-inline QWidget *visibleWindow()
-{
-    const QWidgetList shown = visibleWindows();
     if (shown.size() != 1)
         qFatal("%d windows visible", int(shown.size()));
     return shown.first();

@@ -125,6 +125,8 @@ private slots:
             "An input field is empty, please perform an input before processing the code"};
         QCOMPARE(clickAndAnswer(w, "Add"), block.isEmpty() ? said : QStringList());
         QCOMPARE(clickAndAnswer(w, "Add"), block.isEmpty() ? said : QStringList());
+        clickClose(w); // the script and every field are kept while the window is hidden
+        QCOMPARE(open(window), w);
 
         QCOMPARE(clickAndAnswer(w, "Command2"), QStringList{kCopied});
         QCOMPARE(clipboardBytes(), before + block + block);
@@ -145,36 +147,29 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QByteArray>("clipboard");
         QTest::addColumn<QByteArrayList>("emptied");
-        const QByteArray clear = "Command4", clearScript = "Command3", copy = "Command2";
-        const QStringList none, copied{kCopied},
-            noScript{"There is no script to copy to the clipboard!"},
-            notCopied{"The script could not be copied to the clipboard!"};
-        QTest::newRow("objects: Clear Input Fields")
-            << 0 << "mine" << clear << false << none << QByteArray("before")
-            << QByteArrayList{"IDname", "ModelCombo", "comment"};
-        QTest::newRow("objects: Clear Script") << 0 << "mine" << clearScript << false << none
-                                               << QByteArray("before") << QByteArrayList{"Output"};
-        QTest::newRow("trigger: Clear Input Fields")
-            << 1 << "mine" << clear << false << none << QByteArray("before")
-            << QByteArrayList{"IDname", "Text1", "Text2", "comment"};
-        QTest::newRow("trigger: Clear Script") << 1 << "mine" << clearScript << false << none
-                                               << QByteArray("before") << QByteArrayList{"Output"};
-        QTest::newRow("objects: empty script")
-            << 0 << "" << copy << false << noScript << QByteArray("before") << QByteArrayList();
-        QTest::newRow("trigger: empty script")
-            << 1 << "" << copy << false << noScript << QByteArray("before") << QByteArrayList();
-        QTest::newRow("a lone line end")
-            << 0 << "\n"
-            << copy << false << copied << QByteArray("\r\n") << QByteArrayList();
-        QTest::newRow("objects: Shift+Enter") << 0 << "ab\vcd" << copy << false << copied
-                                              << QByteArray("ab\r\ncd") << QByteArrayList();
-        QTest::newRow("trigger: Shift+Enter and Enter")
-            << 1 << "a\v\vb\nc\v" << copy << false << copied << QByteArray("a\r\n\r\nb\r\nc\r\n")
-            << QByteArrayList();
-        QTest::newRow("objects: taken") << 0 << "mine" << copy << true << notCopied
-                                        << QByteArray("someone else") << QByteArrayList();
-        QTest::newRow("trigger: taken") << 1 << "mine" << copy << true << notCopied
-                                        << QByteArray("someone else") << QByteArrayList();
+        const auto row = [](const char *tag, int window, const char *typed, const char *button,
+                            bool taken, const QString &message, const char *clipboard,
+                            const QByteArrayList &emptied = {}) {
+            QTest::newRow(tag) << window << QString(typed) << QByteArray(button) << taken
+                               << (message.isEmpty() ? QStringList() : QStringList{message})
+                               << QByteArray(clipboard) << emptied;
+        };
+        const QString noScript = "There is no script to copy to the clipboard!";
+        const QString notCopied = "The script could not be copied to the clipboard!";
+        row("objects: Clear Input Fields", 0, "mine", "Command4", false, "", "before",
+            {"IDname", "ModelCombo", "comment"});
+        row("objects: Clear Script", 0, "mine", "Command3", false, "", "before", {"Output"});
+        row("trigger: Clear Input Fields", 1, "mine", "Command4", false, "", "before",
+            {"IDname", "Text1", "Text2", "comment"});
+        row("trigger: Clear Script", 1, "mine", "Command3", false, "", "before", {"Output"});
+        row("objects: empty script", 0, "", "Command2", false, noScript, "before");
+        row("trigger: empty script", 1, "", "Command2", false, noScript, "before");
+        row("a lone line end", 0, "\n", "Command2", false, kCopied, "\r\n");
+        row("objects: Shift+Enter", 0, "ab\vcd", "Command2", false, kCopied, "ab\r\ncd");
+        row("trigger: Shift+Enter and Enter", 1, "a\v\vb\nc\v", "Command2", false, kCopied,
+            "a\r\n\r\nb\r\nc\r\n");
+        row("objects: taken", 0, "mine", "Command2", true, notCopied, "someone else");
+        row("trigger: taken", 1, "mine", "Command2", true, notCopied, "someone else");
     }
     void buttons()
     {
@@ -251,26 +246,25 @@ private slots:
     }
 
     // The size triples take the system's button and highlight colours, and
-    // follow the colour scheme as it changes, shown and hidden.
+    // follow the colour scheme as it changes, shown and then hidden.
     void sizeBoxesFollowTheColourScheme()
     {
         const QPalette system = QApplication::palette();
         QWidget *w = open(1);
-        const auto shown = [w] {
-            QStringList colours;
+        const auto colours = [w] {
+            QString names;
             for (const char *name :
                  {"OriginX2", "OriginY2", "OriginZ2", "OriginX3", "OriginY3", "OriginZ3"})
-                colours << field(w, name)->palette().color(QPalette::Base).name();
-            return colours;
+                names += field(w, name)->palette().color(QPalette::Base).name();
+            return names;
         };
-        for (const char *scheme : {"#102030 #405060", "#112233 #445566"}) {
-            const QStringList colours = QString(scheme).split(' ');
-            QPalette palette = QApplication::palette();
-            palette.setColor(QPalette::Button, colours[0]);
-            palette.setColor(QPalette::Highlight, colours[1]);
+        QPalette palette = system;
+        for (const QString expected : {"#102030#102030#102030#405060#405060#405060",
+                                       "#112233#112233#112233#445566#445566#445566"}) {
+            palette.setColor(QPalette::Button, QColor(expected.left(7)));
+            palette.setColor(QPalette::Highlight, QColor(expected.right(7)));
             QApplication::setPalette(palette);
-            QTRY_COMPARE(shown(), QStringList({colours[0], colours[0], colours[0], colours[1],
-                                               colours[1], colours[1]}));
+            QTRY_COMPARE(colours(), expected);
             if (w->isVisible())
                 clickClose(w);
         }
