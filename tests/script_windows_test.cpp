@@ -15,7 +15,8 @@ const QByteArrayList kFields[] = {{"comment", "IDname", "ModelCombo", "OriginX",
                                   {"comment", "IDname", "OriginXa", "OriginYa", "OriginZa",
                                    "OriginX2", "OriginY2", "OriginZ2", "OriginX3", "OriginY3",
                                    "OriginZ3", "Text1", "Text2", "Text3", "Text4"}};
-// Every field its own value, so a value read from the wrong box shows.
+// Every field its own value, so a value read from the wrong box shows; the
+// object comment's no-break space and "ü" must pass unchanged.
 const QString kDistinct[] = {"c\u00a0ü|id2|m/3.tik|4|-5|6.5|7|8|9|1.25",
                              "c1|id2|3|4|5|6|7|8|9|10|11|t12|m 13|14|15"};
 
