@@ -3,6 +3,7 @@
 // Helpers for tests that drive the real windows.
 
 #include "application.h"
+#include "windows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -107,3 +108,23 @@ inline void grabClipboardOnNextWrite()
 }
 
 inline QByteArray clipboardBytes() { return QGuiApplication::clipboard()->text().toUtf8(); }
+
+// Each test function starts with a fresh set of windows, the menu shown, and
+// "before" on the clipboard.
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<Windows> m_windows;
+
+protected slots:
+    void initTestCase() { prepareApplication(); }
+    void init()
+    {
+        m_windows = std::make_unique<Windows>();
+        m_windows->start();
+        QGuiApplication::clipboard()->setText("before");
+    }
+    void cleanup() { m_windows.reset(); }
+};

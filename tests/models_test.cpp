@@ -2,7 +2,6 @@
 // and the catalogue it shows, pinned entry by entry.
 
 #include "guitest.h"
-#include "windows.h"
 
 #include <QCryptographicHash>
 #include <QListWidget>
@@ -27,12 +26,11 @@ QString item(QWidget *w, int half) { return field(w, kHalves[half][3])->text(); 
 
 } // namespace
 
-class ModelsTest final : public QObject
+class ModelsTest final : public WindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Windows> m_windows;
     QWidget *m_window = nullptr;
 
     QStringList click(int half, int button)
@@ -41,15 +39,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { prepareApplication(); }
     void init()
     {
-        m_windows = std::make_unique<Windows>();
-        m_windows->start();
+        WindowTest::init();
         m_window = openFromMenu("Command5");
-        QGuiApplication::clipboard()->setText("before");
     }
-    void cleanup() { m_windows.reset(); }
 
     // Digests of the published lists, their entries joined by LF in stored order.
     void listsHoldTheCatalogue_data()

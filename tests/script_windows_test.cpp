@@ -2,7 +2,6 @@
 // that reach the clipboard, the messages, and what each button leaves in place.
 
 #include "guitest.h"
-#include "windows.h"
 
 #include <QPlainTextEdit>
 
@@ -46,23 +45,11 @@ void typeScript(QWidget *w, const QString &keys)
 
 } // namespace
 
-class ScriptWindowsTest final : public QObject
+class ScriptWindowsTest final : public WindowTest
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<Windows> m_windows;
-
 private slots:
-    void initTestCase() { prepareApplication(); }
-    void init()
-    {
-        m_windows = std::make_unique<Windows>();
-        m_windows->start();
-        QGuiApplication::clipboard()->setText("before");
-    }
-    void cleanup() { m_windows.reset(); }
-
     // Text typed into the script box, two clicks on Add, then Copy. A block is
     // refused, with one message a click, when a required field is empty.
     void addToScript_data()

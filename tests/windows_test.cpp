@@ -4,7 +4,6 @@
 
 #include "guitest.h"
 #include "toolwindow.h"
-#include "windows.h"
 
 #include <QAccessible>
 #include <QGroupBox>
@@ -166,22 +165,11 @@ public:
 
 } // namespace
 
-class WindowsTest final : public QObject
+class WindowsTest final : public WindowTest
 {
     Q_OBJECT
 
-private:
-    std::unique_ptr<Windows> m_windows;
-
 private slots:
-    void initTestCase() { prepareApplication(); }
-    void init()
-    {
-        m_windows = std::make_unique<Windows>();
-        m_windows->start();
-    }
-    void cleanup() { m_windows.reset(); }
-
     void everyWindow_data()
     {
         QTest::addColumn<int>("index");

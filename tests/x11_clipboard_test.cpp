@@ -2,7 +2,6 @@
 // Objects window copies is read back by another process, byte for byte.
 
 #include "guitest.h"
-#include "windows.h"
 
 #include <QPlainTextEdit>
 #include <QProcess>
