@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -96,15 +97,37 @@ inline void clickClose(QWidget *window) // the window's own "Close" button
     QTest::mouseClick(control<QAbstractButton>(window, "Command1"), Qt::LeftButton);
 }
 
-// Another program takes the clipboard the moment the tool next writes to it.
-inline void grabClipboardOnNextWrite()
+// Another program keeps the tool's next clipboard write from landing until the
+// returned guard is dropped, and leaves "someone else" on the clipboard. With
+// X11 (and offscreen) it takes the clipboard the moment the tool writes to it.
+// Windows tells of a clipboard change only later, and there a write fails
+// while another program holds the clipboard open, so a helper program does that.
+[[nodiscard]] inline std::shared_ptr<void> takeClipboard()
 {
+#ifdef Q_OS_WIN
+    auto *holder = new QProcess;
+    holder->start(QCoreApplication::applicationDirPath() + "/win_helper.exe",
+                  {"hold", "someone else"});
+    if (!holder->waitForReadyRead(30000)) // it says "held"
+        qFatal("the clipboard holder did not start: %s", qPrintable(holder->errorString()));
+    return std::shared_ptr<void>(holder, [](void *p) {
+        auto *process = static_cast<QProcess *>(p);
+        process->closeWriteChannel(); // lets go of the clipboard
+        process->waitForFinished();
+        delete process;
+    });
+#else
     QClipboard *clipboard = QGuiApplication::clipboard();
-    auto grab = std::make_shared<QMetaObject::Connection>();
-    *grab = QObject::connect(clipboard, &QClipboard::dataChanged, [grab, clipboard] {
+    auto *grab = new QMetaObject::Connection;
+    *grab = QObject::connect(clipboard, &QClipboard::dataChanged, clipboard, [grab, clipboard] {
         QObject::disconnect(*grab);
         clipboard->setText(QStringLiteral("someone else"));
     });
+    return std::shared_ptr<void>(grab, [](void *p) {
+        QObject::disconnect(*static_cast<QMetaObject::Connection *>(p));
+        delete static_cast<QMetaObject::Connection *>(p);
+    });
+#endif
 }
 
 inline QByteArray clipboardBytes() { return QGuiApplication::clipboard()->text().toUtf8(); }

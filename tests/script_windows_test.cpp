@@ -172,9 +172,9 @@ private slots:
         fill(w, window, kDistinct[window]);
         typeScript(w, typed);
         const QString script = output(w)->toPlainText();
-        if (taken)
-            grabClipboardOnNextWrite();
+        auto taker = taken ? takeClipboard() : nullptr;
         QCOMPARE(clickAndAnswer(w, button), messages);
+        taker.reset();
         QCOMPARE(clipboardBytes(), clipboard);
         const QStringList values = kDistinct[window].split('|');
         for (qsizetype i = 0; i < values.size(); ++i) {

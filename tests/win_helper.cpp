@@ -1,0 +1,91 @@
+// A second Windows program for the tests, plain Win32 so that nothing of the
+// tool's own clipboard code is involved:
+//   win_helper read          writes the clipboard's Unicode text to stdout as UTF-8
+//   win_helper hold TEXT     puts TEXT on the clipboard and keeps the clipboard
+//                            open, as a busy program does, until stdin closes
+//   win_helper close TITLE   waits up to 30 s for a window titled TITLE and
+//                            closes it as the frame's close box does
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+bool openClipboard(HWND owner)
+{
+    for (int attempt = 0; attempt < 50; ++attempt, Sleep(100))
+        if (OpenClipboard(owner))
+            return true;
+    return false;
+}
+
+int read()
+{
+    if (!openClipboard(nullptr))
+        return 2;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
+    std::string utf8;
+    if (text) {
+        const int length = static_cast<int>(std::wcslen(text));
+        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr));
+        WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), static_cast<int>(utf8.size()),
+                            nullptr, nullptr);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    _setmode(_fileno(stdout), _O_BINARY); // no CR added before LF
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    return text ? 0 : 1;
+}
+
+int hold(const wchar_t *text)
+{
+    // Emptying the clipboard makes the opening window its owner, and only an
+    // owner can put data on it.
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 nullptr, nullptr);
+    const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(copy), text, bytes);
+    GlobalUnlock(copy);
+    if (!owner || !openClipboard(owner) || !EmptyClipboard()
+        || !SetClipboardData(CF_UNICODETEXT, copy))
+        return 2;
+    std::puts("held");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    CloseClipboard();
+    return 0;
+}
+
+int close(const wchar_t *title)
+{
+    for (int attempt = 0; attempt < 300; ++attempt, Sleep(100))
+        if (HWND window = FindWindowW(nullptr, title))
+            return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 2;
+    return 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t *argv[])
+{
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"read" && argc == 2)
+        return read();
+    if (mode == L"hold" && argc == 3)
+        return hold(argv[2]);
+    if (mode == L"close" && argc == 3)
+        return close(argv[2]);
+    std::fputs("usage: win_helper read | hold TEXT | close TITLE\n", stderr);
+    return 64;
+}
