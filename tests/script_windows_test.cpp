@@ -3,6 +3,7 @@
 
 #include "guitest.h"
 
+#include <QInputMethodEvent>
 #include <QPlainTextEdit>
 
 namespace {
@@ -146,10 +147,10 @@ private slots:
         const QString notCopied = "The script could not be copied to the clipboard!";
         row("objects: Clear Input Fields", 0, "mine", "Command4", false, "", "before",
             {"IDname", "ModelCombo", "comment"});
-        row("objects: Clear Script", 0, "mine", "Command3", false, "", "before", {"Output"});
+        row("objects: Clear Script", 0, "a\nb\vc\n", "Command3", false, "", "before", {"Output"});
         row("trigger: Clear Input Fields", 1, "mine", "Command4", false, "", "before",
             {"IDname", "Text1", "Text2", "comment"});
-        row("trigger: Clear Script", 1, "mine", "Command3", false, "", "before", {"Output"});
+        row("trigger: Clear Script", 1, "a\n\nb\vc", "Command3", false, "", "before", {"Output"});
         row("objects: empty script", 0, "", "Command2", false, noScript, "before");
         row("trigger: empty script", 1, "", "Command2", false, noScript, "before");
         row("a lone line end", 0, "\n", "Command2", false, kCopied, "\r\n");
@@ -231,6 +232,16 @@ private slots:
             }
             clickClose(w);
         }
+    }
+
+    // An input method may commit text and leave the cursor before it.
+    void inputMethodCommit()
+    {
+        QLineEdit *id = field(open(1), "IDname");
+        QInputMethodEvent commit({}, {{QInputMethodEvent::Selection, 0, 0, {}}});
+        commit.setCommitString("first\nsecond\rthird");
+        QCoreApplication::sendEvent(id, &commit);
+        QCOMPARE(id->text(), "first");
     }
 
     // The size triples take the system's button and highlight colours, and

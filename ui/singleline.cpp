@@ -21,7 +21,9 @@ public:
     // The field held no break before this edit, so every break belongs to the
     // text just inserted, which ends at the cursor: keep what stands before the
     // first break and what follows the insertion. A programmatic set leaves the
-    // cursor at the end, so that keeps the first line alone.
+    // cursor at the end, so that keeps the first line alone. An input method
+    // may leave the cursor before the text it committed: then nothing stands
+    // between break and cursor, and the cut at the first break does the work.
     State validate(QString &input, int &pos) const override
     {
         dropFrameMarks(input, pos);
