@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The portable Windows zip as a user gets it: unpacked into an empty folder, it
+# holds the tool and what it loads and nothing else, the program carries the
+# icon, and under Wine (with no DLL path of the build's) it starts, shows the
+# menu, ends when the menu's frame is closed, and leaves the folder as it was.
+#   tests/windows_package_test.sh ZIP BUILD_DIR      (needs an X server)
+set -euo pipefail
+zip=$(realpath "$1")
+build=$(realpath "$2")
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$work" && unzip -q "$zip")
+folder=$work/spawnsmith-1.0-windows-x64
+expected="libgcc_s_seh-1.dll
+libstdc++-6.dll
+libwinpthread-1.dll
+platforms/qwindows.dll
+Qt6Core.dll
+Qt6Gui.dll
+Qt6Widgets.dll
+spawnsmith.exe
+styles/qwindowsvistastyle.dll"
+listing() { (cd "$folder" && find . -type f -printf '%P\n' | sort -f); }
+[ "$(listing)" = "$expected" ] || fail "the zip holds: $(listing)"
+ico=$here/assets/spawnsmith.ico # the resource may carry padding after it
+wrestool -x -t14 "$folder/spawnsmith.exe" | head -c "$(stat -c %s "$ico")" | cmp -s - "$ico" ||
+    fail "spawnsmith.exe does not carry the icon"
+
+export SPAWNSMITH_WINE_DIR=$build/wine
+unset SPAWNSMITH_WINE_PATH
+"$here/tools/wine-run.sh" "$folder/spawnsmith.exe" &
+tool=$!
+trap 'kill "$tool" 2>/dev/null; rm -rf "$work"' EXIT
+"$here/tools/wine-run.sh" "$build/win_helper.exe" close "MoH:AA - Spawnsmith V1.0" ||
+    fail "the menu did not show"
+for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null && sleep 0.1; done
+kill -0 "$tool" 2>/dev/null && fail "the tool did not end when its menu was closed"
+status=0
+wait "$tool" || status=$?
+[ "$status" -eq 0 ] || fail "the tool ended with status $status"
+[ "$(listing)" = "$expected" ] || fail "the folder changed: $(listing)"
+echo "windows package test: 1 passed, 0 failed"

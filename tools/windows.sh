@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The Windows build, made on Debian 12 from this clone in one command:
+#   tools/windows.sh
+# Installs what is missing; builds Qt for 64-bit Windows once (from Debian's
+# own qt6-base source, into a cache outside the clone; later runs reuse it);
+# cross-builds spawnsmith.exe and the tests with MinGW-w64 in build-windows/;
+# runs the tests under Wine on an X server of their own; and writes the
+# portable zip build-windows/spawnsmith-1.0-windows-x64.zip, then unpacks it
+# into an empty folder and starts the tool from there.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source tools/prepare.sh
+
+spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" g++-mingw-w64-x86-64-posix ninja-build dpkg-dev \
+    wine wine64 fonts-wine xvfb xauth zip unzip icoutils
+
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/spawnsmith
+recipe=$(cat tools/windows-qt.sh cmake/mingw-w64.cmake | sha256sum | cut -c1-12) # a new recipe, a new Qt
+qt=$cache/qt-$(dpkg-query -W -f='${source:Version}' libqt6core6)-mingw64-$recipe
+if [ -f "$qt/.complete" ]; then
+    echo "Qt for Windows: $qt"
+else
+    echo "Building Qt for Windows into $qt (once; about half an hour on two cores)"
+    rm -rf "$qt"
+    mkdir -p "$cache"
+    tools/windows-qt.sh "$qt" >"$cache/qt-build.log" 2>&1 ||
+        { tail -n 40 "$cache/qt-build.log"; echo "Qt build failed: $cache/qt-build.log"; exit 1; }
+    touch "$qt/.complete"
+fi
+
+dir=build-windows
+if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/tools/wine-run.sh"
+fi
+cmake --build "$dir" --parallel "$(nproc)"
+
+# Wine needs an X server even for programs that show nothing.
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
+
+# The portable folder: the tool, the DLLs it loads and the plugins Qt loads
+# from beside it, stripped; nothing else.
+name=spawnsmith-1.0-windows-x64
+folder=$dir/package/$name
+rm -rf "$dir/package" "$dir/$name.zip"
+mkdir -p "$folder/platforms" "$folder/styles"
+cp "$dir/spawnsmith.exe" "$qt"/bin/Qt6{Core,Gui,Widgets}.dll "$folder/"
+for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
+    cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$folder/"
+done
+cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+x86_64-w64-mingw32-strip --strip-unneeded "$folder"/*.exe "$folder"/*.dll "$folder"/*/*.dll
+(cd "$dir/package" && zip -qr9 "../$name.zip" "$name")
+
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    tests/windows_package_test.sh "$dir/$name.zip" "$dir"
+ls -l "$dir/$name.zip"
