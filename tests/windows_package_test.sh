@@ -33,7 +33,7 @@ export SPAWNSMITH_WINE_DIR=$build/wine
 unset SPAWNSMITH_WINE_PATH
 "$here/tools/wine-run.sh" "$folder/spawnsmith.exe" &
 tool=$!
-trap 'kill "$tool" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "$tool" 2>/dev/null || true; rm -rf "$work"' EXIT
 "$here/tools/wine-run.sh" "$build/win_helper.exe" close "MoH:AA - Spawnsmith V1.0" ||
     fail "the menu did not show"
 for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null && sleep 0.1; done

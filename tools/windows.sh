@@ -4,8 +4,8 @@
 # Installs what is missing; builds Qt for 64-bit Windows once (from Debian's
 # own qt6-base source, into a cache outside the clone; later runs reuse it);
 # cross-builds spawnsmith.exe and the tests with MinGW-w64 in build-windows/;
-# runs the tests under Wine on an X server of their own; and writes the
-# portable zip build-windows/spawnsmith-1.0-windows-x64.zip, then unpacks it
+# writes the portable zip build-windows/spawnsmith-1.0-windows-x64.zip; and
+# runs the tests under Wine on an X server of their own, then unpacks the zip
 # into an empty folder and starts the tool from there.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -37,10 +37,6 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
 fi
 cmake --build "$dir" --parallel "$(nproc)"
 
-# Wine needs an X server even for programs that show nothing.
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-    ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
-
 # The portable folder: the tool, the DLLs it loads and the plugins Qt loads
 # from beside it, stripped; nothing else.
 name=spawnsmith-1.0-windows-x64
@@ -56,6 +52,9 @@ cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
 x86_64-w64-mingw32-strip --strip-unneeded "$folder"/*.exe "$folder"/*.dll "$folder"/*/*.dll
 (cd "$dir/package" && zip -qr9 "../$name.zip" "$name")
 
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-    tests/windows_package_test.sh "$dir/$name.zip" "$dir"
+# The tests, then the zip as a user unpacks it, under Wine on one X server of
+# their own (Wine needs one even for programs that show nothing).
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+    ctest --test-dir "$1" --output-on-failure --parallel "$(nproc)" &&
+    tests/windows_package_test.sh "$1/$2.zip" "$1"' tests "$dir" "$name"
 ls -l "$dir/$name.zip"
