@@ -1,10 +1,10 @@
-// A second Windows program for the tests, plain Win32 so that nothing of the
+// A second Windows program for the tests, plain Win32, so that none of the
 // tool's own clipboard code is involved:
-//   win_helper read          writes the clipboard's Unicode text to stdout as UTF-8
-//   win_helper hold TEXT     puts TEXT on the clipboard and keeps the clipboard
-//                            open, as a busy program does, until stdin closes
-//   win_helper close TITLE   waits up to 30 s for a window titled TITLE and
-//                            closes it as the frame's close box does
+//   win_helper read         writes the clipboard's Unicode text to stdout as UTF-8
+//   win_helper hold TEXT    puts TEXT on the clipboard and holds the clipboard
+//                           open, as a busy program does, until stdin closes
+//   win_helper close TITLE  waits up to 30 s for a window titled TITLE, then
+//                           closes it as its frame's close box does
 
 #include <windows.h>
 
@@ -32,12 +32,11 @@ int read()
         return 2;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
-    std::string utf8;
+    std::string utf8(text ? 4 * std::wcslen(text) : 0, '\0');
     if (text) {
-        const int length = static_cast<int>(std::wcslen(text));
-        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr));
-        WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), static_cast<int>(utf8.size()),
-                            nullptr, nullptr);
+        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(),
+                                        static_cast<int>(utf8.size()) + 1, nullptr, nullptr)
+                    - 1);
         GlobalUnlock(data);
     }
     CloseClipboard();
@@ -48,16 +47,14 @@ int read()
 
 int hold(const wchar_t *text)
 {
-    // Emptying the clipboard makes the opening window its owner, and only an
-    // owner can put data on it.
-    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 nullptr, nullptr);
+    // Only a window that opened and emptied the clipboard may put data on it.
+    HWND owner =
+        CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     const size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
     HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, bytes);
     std::memcpy(GlobalLock(copy), text, bytes);
     GlobalUnlock(copy);
-    if (!owner || !openClipboard(owner) || !EmptyClipboard()
-        || !SetClipboardData(CF_UNICODETEXT, copy))
+    if (!openClipboard(owner) || !EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, copy))
         return 2;
     std::puts("held");
     std::fflush(stdout);
@@ -80,12 +77,9 @@ int close(const wchar_t *title)
 int wmain(int argc, wchar_t *argv[])
 {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
-    if (mode == L"read" && argc == 2)
+    if (mode == L"read")
         return read();
-    if (mode == L"hold" && argc == 3)
-        return hold(argv[2]);
-    if (mode == L"close" && argc == 3)
-        return close(argv[2]);
-    std::fputs("usage: win_helper read | hold TEXT | close TITLE\n", stderr);
+    if (argc == 3)
+        return mode == L"hold" ? hold(argv[2]) : mode == L"close" ? close(argv[2]) : 64;
     return 64;
 }

@@ -23,7 +23,7 @@ Qt6Gui.dll
 Qt6Widgets.dll
 spawnsmith.exe
 styles/qwindowsvistastyle.dll"
-listing() { (cd "$folder" && find . -type f -printf '%P\n' | sort -f); }
+listing() { (cd "$folder" && find . -type f -printf '%P\n' | LC_ALL=C sort -f); }
 [ "$(listing)" = "$expected" ] || fail "the zip holds: $(listing)"
 ico=$here/assets/spawnsmith.ico # the resource may carry padding after it
 wrestool -x -t14 "$folder/spawnsmith.exe" | head -c "$(stat -c %s "$ico")" | cmp -s - "$ico" ||

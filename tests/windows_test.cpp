@@ -193,9 +193,9 @@ private slots:
         // The outer frame centred on the whole screen, half a pixel from an odd
         // difference dropped.
         const QRect screen = w->screen()->geometry(), frame = w->frameGeometry();
-        QCOMPARE(frame.topLeft() - screen.topLeft(),
-                 QPoint((screen.width() - frame.width()) / 2,
-                        (screen.height() - frame.height()) / 2));
+        QCOMPARE(
+            frame.topLeft() - screen.topLeft(),
+            QPoint((screen.width() - frame.width()) / 2, (screen.height() - frame.height()) / 2));
         // The focus starts on the first control; Tab walks them all and comes back.
         QVERIFY(QTest::qWaitForWindowActive(w));
         const QStringList tabOrder = QString(expected.tabOrder).split(' ');
