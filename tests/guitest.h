@@ -102,31 +102,23 @@ inline void clickClose(QWidget *window) // the window's own "Close" button
 // X11 (and offscreen) it takes the clipboard the moment the tool writes to it.
 // Windows tells of a clipboard change only later, and there a write fails
 // while another program holds the clipboard open, so a helper program does that.
-[[nodiscard]] inline std::shared_ptr<void> takeClipboard()
+[[nodiscard]] inline std::unique_ptr<QObject> takeClipboard()
 {
 #ifdef Q_OS_WIN
-    auto *holder = new QProcess;
+    auto holder = std::make_unique<QProcess>(); // ends, letting go, when dropped
     holder->start(QCoreApplication::applicationDirPath() + "/win_helper.exe",
                   {"hold", "someone else"});
     if (!holder->waitForReadyRead(30000)) // it says "held"
         qFatal("the clipboard holder did not start: %s", qPrintable(holder->errorString()));
-    return std::shared_ptr<void>(holder, [](void *p) {
-        auto *process = static_cast<QProcess *>(p);
-        process->closeWriteChannel(); // lets go of the clipboard
-        process->waitForFinished();
-        delete process;
-    });
+    return holder;
 #else
+    auto taker = std::make_unique<QObject>();
     QClipboard *clipboard = QGuiApplication::clipboard();
-    auto *grab = new QMetaObject::Connection;
-    *grab = QObject::connect(clipboard, &QClipboard::dataChanged, clipboard, [grab, clipboard] {
-        QObject::disconnect(*grab);
+    QObject::connect(clipboard, &QClipboard::dataChanged, taker.get(), [clipboard, &t = *taker] {
+        QObject::disconnect(clipboard, nullptr, &t, nullptr);
         clipboard->setText(QStringLiteral("someone else"));
     });
-    return std::shared_ptr<void>(grab, [](void *p) {
-        QObject::disconnect(*static_cast<QMetaObject::Connection *>(p));
-        delete static_cast<QMetaObject::Connection *>(p);
-    });
+    return taker;
 #endif
 }
 
