@@ -1,8 +1,8 @@
 #pragma once
 
 // The two worked examples as the exact bytes a scripter pastes: the bike
-// object block and the door trigger block. The benchmark fills the fields with
-// them and checks the copied script against these bytes.
+// object block and the door trigger block. The benchmark and the clipboard test
+// fill the fields with them and check the copied script against these bytes.
 
 #include <string_view>
 

@@ -5,6 +5,7 @@
 // rewrites line ends, so xclip would prove nothing there).
 
 #include "guitest.h"
+#include "worked_examples.h"
 
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -57,14 +58,7 @@ private slots:
 #endif
         QVERIFY2(reader.waitForStarted(), qPrintable(reader.errorString()));
         QTRY_COMPARE_WITH_TIMEOUT(reader.state(), QProcess::NotRunning, 10000);
-        const QByteArray block = "//spawn the bike\r\n"
-                                 "local.bike1 = spawn script_model\r\n"
-                                 "local.bike1 model \"vehicles/bmwbike.tik\"\r\n"
-                                 "local.bike1.origin = ( 512 -256 0 )\r\n"
-                                 "local.bike1.angles = ( 0 90 0 )\r\n"
-                                 "local.bike1.scale = 1.0\r\n"
-                                 "\r\n";
-        QCOMPARE(block.size(), 191);
+        const QByteArray block(examples::kObjectBlock.data(), examples::kObjectBlock.size());
         QCOMPARE(reader.readAllStandardOutput(), "ab\r\ncd\r\n" + block + block);
     }
 };
