@@ -5,9 +5,7 @@
 # menu, ends when the menu's frame is closed, and leaves the folder as it was.
 #   tests/windows_package_test.sh ZIP BUILD_DIR      (needs an X server)
 set -euo pipefail
-zip=$(realpath "$1")
-build=$(realpath "$2")
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+zip=$(realpath "$1") build=$(realpath "$2") here=$(realpath "$(dirname "$0")/..")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
@@ -36,9 +34,8 @@ tool=$!
 trap 'kill "$tool" 2>/dev/null || true; rm -rf "$work"' EXIT
 "$here/tools/wine-run.sh" "$build/win_helper.exe" close "MoH:AA - Spawnsmith V1.0" ||
     fail "the menu did not show"
-for _ in $(seq 100); do kill -0 "$tool" 2>/dev/null && sleep 0.1; done
-kill -0 "$tool" 2>/dev/null && fail "the tool did not end when its menu was closed"
 status=0
+timeout 10 tail --pid="$tool" -f /dev/null || fail "the tool did not end when its menu was closed"
 wait "$tool" || status=$?
 [ "$status" -eq 0 ] || fail "the tool ended with status $status"
 [ "$(listing)" = "$expected" ] || fail "the folder changed: $(listing)"
