@@ -34,9 +34,9 @@ int read()
     const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
     std::string utf8(text ? 4 * std::wcslen(text) : 0, '\0');
     if (text) {
-        utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(),
-                                        static_cast<int>(utf8.size()) + 1, nullptr, nullptr)
-                    - 1);
+        const int written = WideCharToMultiByte(
+            CP_UTF8, 0, text, -1, utf8.data(), static_cast<int>(utf8.size()) + 1, nullptr, nullptr);
+        utf8.resize(static_cast<size_t>(written - 1));
         GlobalUnlock(data);
     }
     CloseClipboard();
