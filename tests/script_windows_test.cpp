@@ -32,6 +32,20 @@ void fill(QWidget *w, int window, const QString &values)
 
 QPlainTextEdit *output(QWidget *w) { return control<QPlainTextEdit>(w, "Output"); }
 
+// A box's background and text colours, and what its tooltip and accessible
+// description say.
+QString look(QLineEdit *box)
+{
+    const QPalette p = box->palette();
+    const QString said = box->toolTip() == box->accessibleDescription()
+                             ? box->toolTip()
+                             : box->toolTip() + " | " + box->accessibleDescription();
+    return p.color(QPalette::Base).name() + p.color(QPalette::Text).name() + " " + said;
+}
+
+// A marked box: light red, black text, and a sentence saying why.
+bool marked(QLineEdit *box) { return look(box).startsWith("#ffc0c0#000000 The game "); }
+
 // Types into the script box: '\n' is Enter, '\v' is Shift+Enter.
 void typeScript(QWidget *w, const QString &keys)
 {
@@ -60,25 +74,30 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("before"); // the typed text as it is copied
         QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QByteArrayList>("marked"); // boxes whose value the game misreads
         QTest::newRow("objects: distinct values")
             << 0 << kDistinct[0] << "" << QByteArray()
             << QByteArray("//c\u00a0ü\r\nlocal.id2 = spawn script_model\r\n"
                           "local.id2 model \"m/3.tik\"\r\nlocal.id2.origin = ( 4 -5 6.5 )\r\n"
-                          "local.id2.angles = ( 7 8 9 )\r\nlocal.id2.scale = 1.25\r\n\r\n");
+                          "local.id2.angles = ( 7 8 9 )\r\nlocal.id2.scale = 1.25\r\n\r\n")
+            << QByteArrayList();
         QTest::newRow("objects: empty, blank and quoted values, after typed lines")
             << 0 << "|my bike|a\"b.tik||||-1|x| |"
             << "// mine\vno end" << QByteArray("// mine\r\nno end")
             << QByteArray(
                    "local.my bike = spawn script_model\r\nlocal.my bike model \"a\"b.tik\"\r\n"
                    "local.my bike.origin = (    )\r\nlocal.my bike.angles = ( -1 x   )\r\n"
-                   "local.my bike.scale = \r\n\r\n");
+                   "local.my bike.scale = \r\n\r\n")
+            << QByteArrayList{"IDname",  "ModelCombo", "OriginX", "OriginY",
+                              "OriginZ", "AngleP",     "AngleR",  "ScaleSize"};
         QTest::newRow("trigger: distinct values")
             << 1 << kDistinct[1] << "" << QByteArray()
             << QByteArray(
                    "//c1\r\nlocal.id2 = spawn trigger_multiple\r\n"
                    "local.id2.origin = ( 3 4 5 )\r\nlocal.id2 setsize ( 6 7 8 ) ( 9 10 11 )\r\n"
                    "local.id2 setthread t12\r\nlocal.id2 message \"m 13\"\r\n"
-                   "local.id2 wait 14\r\nlocal.id2 delay 15\r\n\r\n");
+                   "local.id2 wait 14\r\nlocal.id2 delay 15\r\n\r\n")
+            << QByteArrayList();
         QTest::newRow("trigger: blank and empty values, after a line")
             << 1 << " | |||||||||| |say \"hi\"||"
             << "x\n"
@@ -86,7 +105,8 @@ private slots:
             << QByteArray(
                    "// \r\nlocal.  = spawn trigger_multiple\r\nlocal. .origin = (    )\r\n"
                    "local.  setsize (    ) (    )\r\nlocal.  setthread  \r\n"
-                   "local.  message \"say \"hi\"\"\r\nlocal.  wait \r\nlocal.  delay \r\n\r\n");
+                   "local.  message \"say \"hi\"\"\r\nlocal.  wait \r\nlocal.  delay \r\n\r\n")
+            << (kFields[1].mid(1, 10) + QByteArrayList{"Text2", "Text3", "Text4"});
         const char *const refused[][3] = {
             {"objects: no model", "0", "c|id"},
             {"objects: no ID name", "0", "c||m.tik"},
@@ -98,7 +118,7 @@ private slots:
         };
         for (const auto &[tag, window, values] : refused)
             QTest::newRow(tag) << QByteArray(window).toInt() << values << "mine"
-                               << QByteArray("mine") << QByteArray();
+                               << QByteArray("mine") << QByteArray() << QByteArrayList();
     }
     void addToScript()
     {
@@ -107,8 +127,11 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, block);
+        QFETCH(QByteArrayList, marked);
         QWidget *w = open(window);
         fill(w, window, values);
+        for (const QByteArray &name : kFields[window])
+            QVERIFY2(::marked(field(w, name)) == marked.contains(name), name);
         typeScript(w, typed);
         const QStringList said{
             "An input field is empty, please perform an input before processing the code"};
@@ -205,7 +228,8 @@ private slots:
         QCOMPARE(combo->count(), 1); // nothing is added to the list
     }
 
-    // A field keeps the first line of what is pasted into it, and nothing is cut.
+    // A field keeps the first line of what is pasted into it, and nothing is
+    // cut; the cursor stands at the end of the kept text.
     void pastedValues_data()
     {
         QTest::addColumn<QString>("pasted");
@@ -226,9 +250,11 @@ private slots:
             QWidget *w = open(window);
             for (const char *name : {"IDname", window == 0 ? "ModelCombo" : "OriginX3"}) {
                 QGuiApplication::clipboard()->setText(pasted);
-                QTest::keyClick(field(w, name), Qt::Key_A, Qt::ControlModifier);
+                type(w, name, "<>");
+                QTest::keyClick(field(w, name), Qt::Key_Left);
                 QTest::keyClick(field(w, name), Qt::Key_V, Qt::ControlModifier);
-                QCOMPARE(field(w, name)->text(), kept);
+                QCOMPARE(field(w, name)->text(), "<" + kept + ">");
+                QCOMPARE(field(w, name)->cursorPosition(), kept.size() + 1);
             }
             clickClose(w);
         }
@@ -244,29 +270,75 @@ private slots:
         QCOMPARE(id->text(), "first");
     }
 
-    // The size triples take the system's button and highlight colours, and
-    // follow the colour scheme as it changes, shown and then hidden.
+    // A box is marked as its text changes, however it changes; a mended box
+    // looks as it did in the fresh window.
+    void marksFollowTheText()
+    {
+        QWidget *w = open(0);
+        QLineEdit *id = field(w, "IDname");
+        const QString fresh = look(id);
+        QCOMPARE(fresh, "#ffffff#000000 ");
+        const QString breaker = "#ffc0c0#000000 The game cannot load a name holding a space, a "
+                                "sign or an accented letter: use letters, digits and _, as in "
+                                "bike_1.";
+        QTest::keyClicks(id, "bike-");
+        QCOMPARE(look(id), breaker);
+        QTest::keyClick(id, Qt::Key_Backspace);
+        QCOMPARE(look(id), fresh);
+        QTest::keyClick(id, Qt::Key_Z, Qt::ControlModifier); // undo
+        QCOMPARE(id->text(), "bike-");
+        QCOMPARE(look(id), breaker);
+        QGuiApplication::clipboard()->setText("size");
+        QTest::keyClick(id, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(id, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(look(id), "#ffc0c0#000000 The game reads size as a keyword and cannot load the "
+                           "line: write Size or another name.");
+        clickAndAnswer(w, "Command4"); // Clear Input Fields
+        QCOMPARE(look(id), fresh);
+        // The model box's edit part, set by choosing from its list.
+        type(w, "ModelCombo", "models\\bush.tik");
+        QVERIFY(marked(field(w, "ModelCombo")));
+        QTest::keyClick(control<QComboBox>(w, "ModelCombo"), Qt::Key_Down);
+        QCOMPARE(look(field(w, "ModelCombo")), fresh);
+    }
+
+    // The size triples take the system's button and highlight colours, each
+    // with the text colour meant for it, and follow the colour scheme as it
+    // changes, shown and then hidden, also while a box is marked.
     void sizeBoxesFollowTheColourScheme()
     {
         const QPalette system = QApplication::palette();
         QWidget *w = open(1);
-        const auto colours = [w] {
-            QString names;
-            for (const char *name :
-                 {"OriginX2", "OriginY2", "OriginZ2", "OriginX3", "OriginY3", "OriginZ3"})
-                names += field(w, name)->palette().color(QPalette::Base).name();
-            return names;
+        const char *const boxes[] = {"OriginX2", "OriginZ2", "OriginX3", "OriginY3"};
+        const auto colours = [&] {
+            QStringList looks;
+            for (const char *name : boxes)
+                looks << look(field(w, name)).left(14); // the colours alone
+            return looks.join(' ');
         };
+        type(w, "OriginZ2", "1 2");
+        type(w, "OriginY3", "x");
         QPalette palette = system;
-        for (const QString expected : {"#102030#102030#102030#405060#405060#405060",
-                                       "#112233#112233#112233#445566#445566#445566"}) {
-            palette.setColor(QPalette::Button, QColor(expected.left(7)));
-            palette.setColor(QPalette::Highlight, QColor(expected.right(7)));
+        const char *const schemes[][5] = {
+            {"#102030", "#a0a1a2", "#405060", "#b0b1b2",
+             "#102030#a0a1a2 #ffc0c0#000000 #405060#b0b1b2 #ffc0c0#000000"},
+            {"#112233", "#c0c1c2", "#445566", "#d0d1d2",
+             "#112233#c0c1c2 #ffc0c0#000000 #445566#d0d1d2 #ffc0c0#000000"},
+        };
+        for (const auto &scheme : schemes) {
+            palette.setColor(QPalette::Button, QColor(scheme[0]));
+            palette.setColor(QPalette::ButtonText, QColor(scheme[1]));
+            palette.setColor(QPalette::Highlight, QColor(scheme[2]));
+            palette.setColor(QPalette::HighlightedText, QColor(scheme[3]));
             QApplication::setPalette(palette);
-            QTRY_COMPARE(colours(), expected);
+            QTRY_COMPARE(colours(), scheme[4]);
             if (w->isVisible())
                 clickClose(w);
         }
+        open(1);
+        type(w, "OriginZ2", "12");
+        type(w, "OriginY3", "-3");
+        QCOMPARE(colours(), "#112233#c0c1c2 #112233#c0c1c2 #445566#d0d1d2 #445566#d0d1d2");
         QApplication::setPalette(system);
     }
 };

@@ -223,7 +223,7 @@ private slots:
             if (c.text)
                 QCOMPARE(shownText(control), c.text);
         }
-        // Every text whole in its box with the fonts in use; no default button, so
+        // Every text whole in its box with the fonts in use; no value marked; no default button, so
         // Enter and Escape run nothing; a name for screen readers on every control.
         for (QWidget *c : w->findChildren<QWidget *>()) {
             const QString text = shownText(c);
@@ -235,6 +235,7 @@ private slots:
             QVERIFY2(metrics.tightBoundingRect(text).height() <= c->height(), qPrintable(text));
             if (!expected.heading || c->objectName() != "Label1")
                 QCOMPARE(QFontInfo(c->font()).family(), kFace);
+            QVERIFY2(c->toolTip().isEmpty(), qPrintable(c->objectName())); // nothing marked
             if (auto *button = qobject_cast<QPushButton *>(c))
                 QVERIFY2(!button->isDefault() && !button->autoDefault(),
                          qPrintable(c->objectName()));

@@ -6,6 +6,7 @@
 #include "scriptbox.h"
 #include "singleline.h"
 #include "ui_form1.h"
+#include "valuemark.h"
 #include "windows.h"
 
 Form1::Form1(Windows &windows)
@@ -18,6 +19,7 @@ Form1::Form1(Windows &windows)
     m_ui->ModelCombo->setCurrentIndex(-1);   // the model text starts empty
     m_ui->ModelCombo->setCompleter(nullptr); // typed text stays exactly as typed
     setUpFields(*this);
+    markValues();
     finishSetUp(m_ui->Output);
 
     connect(m_ui->Add, &QPushButton::clicked, this, &Form1::addClicked);
@@ -46,6 +48,16 @@ void Form1::clearFieldsClicked()
     m_ui->IDname->clear();
     m_ui->ModelCombo->clearEditText();
     m_ui->comment->clear();
+}
+
+void Form1::markValues()
+{
+    using script::ValueKind;
+    for (QLineEdit *box : {m_ui->OriginX, m_ui->OriginY, m_ui->OriginZ, m_ui->AngleY, m_ui->AngleP,
+                           m_ui->AngleR, m_ui->ScaleSize})
+        ValueMark::attach(*box, ValueKind::Number);
+    ValueMark::attach(*m_ui->IDname, ValueKind::IdName);
+    ValueMark::attach(*m_ui->ModelCombo->lineEdit(), ValueKind::QuotedText);
 }
 
 script::ObjectFields Form1::fields() const

@@ -25,6 +25,7 @@ private:
     void copyClicked();
     void clearScriptClicked();
     void clearFieldsClicked();
+    void markValues();
     script::ObjectFields fields() const;
 
     std::unique_ptr<Ui::Form1> m_ui;

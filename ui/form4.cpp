@@ -5,9 +5,8 @@
 #include "scriptbox.h"
 #include "singleline.h"
 #include "ui_form4.h"
+#include "valuemark.h"
 #include "windows.h"
-
-#include <QApplication>
 
 Form4::Form4(Windows &windows)
     : ToolWindow(windows)
@@ -15,7 +14,7 @@ Form4::Form4(Windows &windows)
 {
     m_ui->setupUi(this);
     setUpFields(*this);
-    colourSizeBoxes();
+    markValues();
     finishSetUp(m_ui->Command2);
 
     connect(m_ui->Add, &QPushButton::clicked, this, &Form4::addClicked);
@@ -32,7 +31,7 @@ Form4::~Form4() = default;
 bool Form4::event(QEvent *event)
 {
     if (event->type() == QEvent::ApplicationPaletteChange)
-        colourSizeBoxes();
+        ValueMark::followColourScheme(*this);
     return ToolWindow::event(event);
 }
 
@@ -57,20 +56,21 @@ void Form4::clearFieldsClicked()
 }
 
 // The two size triples look alike but for their background: the first takes
-// the system's scroll-bar colour, the second its active-title (selection) colour.
-void Form4::colourSizeBoxes()
+// the system's scroll-bar colour, the second its active-title (selection)
+// colour, each with the text colour meant to be read over it.
+void Form4::markValues()
 {
-    const QPalette system = QApplication::palette();
-    const auto paint = [&](QLineEdit *box, QPalette::ColorRole base, QPalette::ColorRole text) {
-        QPalette boxPalette = box->palette();
-        boxPalette.setColor(QPalette::Base, system.color(base));
-        boxPalette.setColor(QPalette::Text, system.color(text));
-        box->setPalette(boxPalette);
-    };
+    using script::ValueKind;
+    for (QLineEdit *box :
+         {m_ui->OriginXa, m_ui->OriginYa, m_ui->OriginZa, m_ui->Text3, m_ui->Text4})
+        ValueMark::attach(*box, ValueKind::Number);
     for (QLineEdit *box : {m_ui->OriginX2, m_ui->OriginY2, m_ui->OriginZ2})
-        paint(box, QPalette::Button, QPalette::ButtonText);
+        ValueMark::attach(*box, ValueKind::Number, QPalette::Button, QPalette::ButtonText);
     for (QLineEdit *box : {m_ui->OriginX3, m_ui->OriginY3, m_ui->OriginZ3})
-        paint(box, QPalette::Highlight, QPalette::HighlightedText);
+        ValueMark::attach(*box, ValueKind::Number, QPalette::Highlight, QPalette::HighlightedText);
+    ValueMark::attach(*m_ui->IDname, ValueKind::IdName);
+    ValueMark::attach(*m_ui->Text1, ValueKind::Thread);
+    ValueMark::attach(*m_ui->Text2, ValueKind::QuotedText);
 }
 
 script::TriggerFields Form4::fields() const

@@ -28,7 +28,7 @@ private:
     void copyClicked();
     void clearScriptClicked();
     void clearFieldsClicked();
-    void colourSizeBoxes();
+    void markValues();
     script::TriggerFields fields() const;
 
     std::unique_ptr<Ui::Form4> m_ui;

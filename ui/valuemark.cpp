@@ -1,0 +1,66 @@
+#include "valuemark.h"
+
+#include "feedback.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+namespace {
+const QColor kMarked(0xFF, 0xC0, 0xC0);
+} // namespace
+
+ValueMark::ValueMark(QLineEdit &box, script::ValueKind kind)
+    : QObject(&box)
+    , m_box(box)
+    , m_kind(kind)
+{
+    connect(&box, &QLineEdit::textChanged, this, &ValueMark::check);
+}
+
+void ValueMark::attach(QLineEdit &box, script::ValueKind kind)
+{
+    (new ValueMark(box, kind))->check();
+}
+
+void ValueMark::attach(QLineEdit &box, script::ValueKind kind, QPalette::ColorRole background,
+                       QPalette::ColorRole text)
+{
+    auto *mark = new ValueMark(box, kind);
+    mark->m_ownColours = true;
+    mark->m_background = background;
+    mark->m_text = text;
+    mark->paint();
+    mark->check();
+}
+
+void ValueMark::followColourScheme(QWidget &window)
+{
+    for (ValueMark *mark : window.findChildren<ValueMark *>())
+        mark->paint();
+}
+
+void ValueMark::check()
+{
+    const script::Problem problem = script::checkValue(m_kind, toUtf8(m_box.text()));
+    if (problem == m_problem)
+        return;
+    m_problem = problem;
+    const QString why = fromUtf8(script::explain(problem));
+    m_box.setToolTip(why);
+    m_box.setAccessibleDescription(why);
+    paint();
+}
+
+void ValueMark::paint()
+{
+    QPalette look; // no role of its own: everything inherited
+    if (m_problem != script::Problem::None) {
+        look.setColor(QPalette::Base, kMarked);
+        look.setColor(QPalette::Text, Qt::black);
+    } else if (m_ownColours) {
+        const QPalette system = QApplication::palette();
+        look.setColor(QPalette::Base, system.color(m_background));
+        look.setColor(QPalette::Text, system.color(m_text));
+    }
+    m_box.setPalette(look);
+}

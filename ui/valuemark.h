@@ -1,0 +1,43 @@
+#pragma once
+
+// A box whose value the game would refuse or misread is marked the moment its
+// text changes, however it changed (typing, paste, undo, or the tool setting
+// it): a light red background with black text, and a tooltip and accessible
+// description saying what the game will do and what to type instead. The
+// value itself is never touched. A mended box gets its own colours back.
+
+#include "valuecheck.h"
+
+#include <QObject>
+#include <QPalette>
+
+class QLineEdit;
+
+class ValueMark final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ValueMark)
+
+public:
+    // Watches the box from now on; the box owns the mark. Unmarked, a box
+    // given colour roles shows the system's colours of those roles as its
+    // background and text; other boxes keep the colours they inherit.
+    static void attach(QLineEdit &box, script::ValueKind kind);
+    static void attach(QLineEdit &box, script::ValueKind kind, QPalette::ColorRole background,
+                       QPalette::ColorRole text);
+
+    // Every box of the window takes the system colours anew, marked or not.
+    static void followColourScheme(QWidget &window);
+
+private:
+    ValueMark(QLineEdit &box, script::ValueKind kind);
+    void check();
+    void paint();
+
+    QLineEdit &m_box;
+    const script::ValueKind m_kind;
+    script::Problem m_problem = script::Problem::None;
+    bool m_ownColours = false;
+    QPalette::ColorRole m_background = QPalette::Base;
+    QPalette::ColorRole m_text = QPalette::Text;
+};
