@@ -319,6 +319,7 @@ private slots:
         type(w, "OriginZ2", "1 2");
         type(w, "OriginY3", "x");
         QPalette palette = system;
+        palette.setColor(QPalette::Text, QColor("#e0e1e2")); // a dark scheme's light text
         const char *const schemes[][5] = {
             {"#102030", "#a0a1a2", "#405060", "#b0b1b2",
              "#102030#a0a1a2 #ffc0c0#000000 #405060#b0b1b2 #ffc0c0#000000"},
