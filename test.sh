@@ -19,8 +19,8 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 
 # Tests also need an X server of their own, a second clipboard client, and
-# clang with libFuzzer for the fuzz target, and the tools that build a .deb.
-spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" xvfb xauth xclip clang-14 libclang-rt-14-dev dpkg-dev file desktop-file-utils
+# the tools that build a .deb.
+spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" xvfb xauth xclip dpkg-dev file desktop-file-utils
 
 spawnsmith_configure "$dir" "${options[@]}"
 cmake --build "$dir" -j"$(nproc)"

@@ -43,19 +43,7 @@ void setField(QWidget *window, const char *name, const char *text)
 
 void fillBike(QWidget *objects)
 {
-    const char *const fields[][2] = {
-        {"comment", "spawn the bike"},
-        {"IDname", "bike1"},
-        {"ModelCombo", "vehicles/bmwbike.tik"},
-        {"OriginX", "512"},
-        {"OriginY", "-256"},
-        {"OriginZ", "0"},
-        {"AngleY", "0"},
-        {"AngleP", "90"},
-        {"AngleR", "0"},
-        {"ScaleSize", "1.0"},
-    };
-    for (const auto &[name, text] : fields)
+    for (const auto &[name, text] : examples::kObjectFields)
         setField(objects, name, text);
 }
 

@@ -8,6 +8,20 @@
 
 namespace examples {
 
+// The Objects window's fields for the bike, by object name.
+inline constexpr const char *kObjectFields[][2] = {
+    {"comment", "spawn the bike"},
+    {"IDname", "bike1"},
+    {"ModelCombo", "vehicles/bmwbike.tik"},
+    {"OriginX", "512"},
+    {"OriginY", "-256"},
+    {"OriginZ", "0"},
+    {"AngleY", "0"},
+    {"AngleP", "90"},
+    {"AngleR", "0"},
+    {"ScaleSize", "1.0"},
+};
+
 inline constexpr std::string_view kObjectBlock = "//spawn the bike\r\n"
                                                  "local.bike1 = spawn script_model\r\n"
                                                  "local.bike1 model \"vehicles/bmwbike.tik\"\r\n"

@@ -93,11 +93,4 @@ std::string blockText(const Lines &lines)
     return text;
 }
 
-std::string appendBlock(std::string_view buffer, const Lines &lines)
-{
-    std::string result(buffer);
-    result += blockText(lines);
-    return result;
-}
-
 } // namespace script

@@ -54,8 +54,4 @@ Lines triggerBlock(const TriggerFields &fields);
 // Each line followed by CR LF, then the empty separator line.
 std::string blockText(const Lines &lines);
 
-// The buffer followed by the block text; nothing is inserted between them, so
-// a buffer without a final line end is continued on its last line.
-std::string appendBlock(std::string_view buffer, const Lines &lines);
-
 } // namespace script

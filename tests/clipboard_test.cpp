@@ -36,13 +36,7 @@ private slots:
         QTest::keyClick(output, Qt::Key_Return, Qt::ShiftModifier);
         QTest::keyClicks(output, "cd");
         QTest::keyClick(output, Qt::Key_Return);
-        const char *const fields[][2] = {{"comment", "spawn the bike"},
-                                         {"IDname", "bike1"},
-                                         {"ModelCombo", "vehicles/bmwbike.tik"},
-                                         {"OriginX", "512"},
-                                         {"OriginY", "-256"},
-                                         {"AngleP", "90"}};
-        for (const auto &[name, value] : fields)
+        for (const auto &[name, value] : examples::kObjectFields)
             type(w, name, value);
         QCOMPARE(clickAndAnswer(w, "Add"), QStringList());
         QCOMPARE(clickAndAnswer(w, "Add"), QStringList());

@@ -87,10 +87,7 @@ private slots:
         QTest::newRow("first common") << 0 << 1 << "static/30cal_crate.tik" << uncommon;
         QTest::newRow("longest common")
             << 0 << 371 << "static/vehicle_european_delivery_truck_green.tik" << uncommon;
-        QTest::newRow("heading") << 0 << 409 << "Vehicles to spawn" << uncommon;
-        QTest::newRow("last common") << 0 << 508 << "weapons/thompsonsmg.tik" << uncommon;
         QTest::newRow("un-common heading") << 1 << 3 << "emitters such as smoke and fire" << common;
-        QTest::newRow("second heading") << 1 << 213 << "Some Lights to spawn" << common;
         QTest::newRow("last un-common") << 1 << 388 << "posed/mg42_posed.tik" << common;
     }
     void getAndCopy()
