@@ -19,8 +19,9 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 
 # Tests also need an X server of their own, a second clipboard client, and
-# the tools that build a .deb.
-spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" xvfb xauth xclip dpkg-dev file desktop-file-utils
+# the tools that build and check a .deb and its desktop files.
+spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" xvfb xauth xclip dpkg-dev file man-db \
+    desktop-file-utils appstream lintian
 
 spawnsmith_configure "$dir" "${options[@]}"
 cmake --build "$dir" -j"$(nproc)"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the tool as a desktop gets it, by `cmake --install` into a scratch
-# root and from the .deb: every file where a desktop looks for it, the right
-# dependencies, and the installed program starts and keeps running.
+# root and from the .deb: every file where a desktop looks for it, each passing
+# its own validator, the right dependencies, a .deb that lintian finds nothing
+# in, and the installed program starts and keeps running.
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
@@ -9,10 +10,15 @@ trap 'rm -rf "$work"' EXIT
 
 check_tree() { # root
     test -x "$1/usr/bin/spawnsmith"
-    test -f "$1/usr/share/icons/hicolor/32x32/apps/spawnsmith.png"
+    for size in 32 48 64 128 256; do
+        [[ $(file -b "$1/usr/share/icons/hicolor/${size}x$size/apps/spawnsmith.png") == \
+            *"$size x $size"* ]]
+    done
     grep -qx 'Exec=spawnsmith' "$1/usr/share/applications/spawnsmith.desktop"
     grep -qx 'Icon=spawnsmith' "$1/usr/share/applications/spawnsmith.desktop"
     desktop-file-validate "$1/usr/share/applications/spawnsmith.desktop"
+    appstreamcli validate --no-net --pedantic "$1"/usr/share/metainfo/*.metainfo.xml >/dev/null
+    [[ $(man -l "$1/usr/share/man/man1/spawnsmith.1.gz") =~ spawnsmith\ +-\ +compose\ spawn ]]
 }
 starts() { # program: still running after 3 s
     local status=0
@@ -31,6 +37,8 @@ for needed in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins fonts-
     grep -q "$needed" <<<"$depends" || { echo "FAIL: Depends lacks $needed: $depends"; exit 1; }
 done
 starts "$work/root/usr/bin/spawnsmith"
+tags=$(lintian -I -E --pedantic "$deb" 2>&1 | grep -v '^running with root privileges') || true
+[ -z "$tags" ] || { echo "FAIL: lintian: $tags"; exit 1; }
 
 # In CI (root on a throwaway machine) the package really is installed and removed.
 if [ "${CI:-}" = "true" ] && [ "$(id -u)" -eq 0 ]; then
