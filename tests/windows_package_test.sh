@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The portable Windows zip as a user gets it: unpacked into an empty folder, it
-# holds the tool and what it loads and nothing else, the program carries the
-# icon, and under Wine (with no DLL path of the build's) it starts, shows the
+# holds the tool, what it loads, and the licences of both, and nothing else; the
+# program carries its icon, version information and manifest; and under Wine (with no DLL path of the build's) it starts, shows the
 # menu, ends when the menu's frame is closed, and leaves the folder as it was.
 #   tests/windows_package_test.sh ZIP BUILD_DIR      (needs an X server)
 set -euo pipefail
@@ -13,6 +13,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 (cd "$work" && unzip -q "$zip")
 folder=$work/spawnsmith-1.0-windows-x64
 expected="libgcc_s_seh-1.dll
+LICENSE.txt
 libstdc++-6.dll
 libwinpthread-1.dll
 platforms/qwindows.dll
@@ -20,12 +21,30 @@ Qt6Core.dll
 Qt6Gui.dll
 Qt6Widgets.dll
 spawnsmith.exe
-styles/qwindowsvistastyle.dll"
+styles/qwindowsvistastyle.dll
+THIRD-PARTY-NOTICES.txt"
 listing() { (cd "$folder" && find . -type f -printf '%P\n' | LC_ALL=C sort -f); }
 [ "$(listing)" = "$expected" ] || fail "the zip holds: $(listing)"
 ico=$here/assets/spawnsmith.ico # the resource may carry padding after it
 wrestool -x -t14 "$folder/spawnsmith.exe" | head -c "$(stat -c %s "$ico")" | cmp -s - "$ico" ||
     fail "spawnsmith.exe does not carry the icon"
+wrestool -x -t24 "$folder/spawnsmith.exe" | cmp -s - "$here/assets/spawnsmith.exe.manifest" ||
+    fail "spawnsmith.exe does not carry its manifest"
+wrestool -x -t16 "$folder/spawnsmith.exe" >"$work/version"
+value() { strings -el "$work/version" | grep -A1 -x "$1" | sed -n 2p; }
+for pair in "ProductName=Spawnsmith" "FileVersion=1.0.0.0" "ProductVersion=1.0.0.0" \
+    "FileDescription=Spawnsmith - spawn script composer for MoH:AA" \
+    "LegalCopyright=$(sed -n 's/^SPAWNSMITH_RIGHTS_NOTICE:STRING=//p' "$build/CMakeCache.txt")"; do
+    [ "${pair%%=*}=$(value "${pair%%=*}")" = "$pair" ] || fail "version information: not $pair"
+done
+notices=$folder/THIRD-PARTY-NOTICES.txt
+for text in "Qt 6.4.2" "qt6-base source package" "libwinpthread-1.dll" "libgcc_s_seh-1.dll" \
+    "GCC RUNTIME LIBRARY EXCEPTION" "GNU LESSER GENERAL PUBLIC LICENSE" \
+    "GNU GENERAL PUBLIC LICENSE" "Files: mingw-w64-libraries/winpthreads/\*" \
+    "-xplatform win32-g++"; do
+    grep -q -- "$text" "$notices" || fail "the notices lack: $text"
+done
+[ "$(grep -c $'\r$' "$notices")" = "$(wc -l <"$notices")" ] || fail "the notices lack CR LF line ends"
 
 export SPAWNSMITH_WINE_DIR=$build/wine
 unset SPAWNSMITH_WINE_PATH

@@ -50,6 +50,27 @@ done
 cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
 cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
 x86_64-w64-mingw32-strip --strip-unneeded "$folder"/*.exe "$folder"/*.dll "$folder"/*/*.dll
+# Our licence, and the notices of every library beside the program, with the
+# full texts of their licences (as Debian ships them for the very sources built),
+# with Windows line ends so that any editor there shows them.
+version() { dpkg-query -W -f='${Version}' "$1"; }
+qt_version=$(version libqt6core6)
+gcc_version=$(version gcc-mingw-w64-x86-64-posix)
+mingw_version=$(version mingw-w64-common)
+section() { printf '\n\n%s\n%s\n\n' "$1" "$(printf '%*s' ${#1} '' | tr ' ' =)"; cat "$2"; }
+{
+    sed -e "s/@QT_VERSION@/${qt_version%%+*}/g" -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" \
+        -e "s/@GCC_VERSION@/${gcc_version%%-*}/g" -e "s/@GCC_DEBIAN_VERSION@/$gcc_version/g" \
+        -e "s/@MINGW_VERSION@/${mingw_version%%-*}/g" \
+        -e "s/@MINGW_DEBIAN_VERSION@/$mingw_version/g" packaging/windows-notices.txt
+    section "A. Copyright and licences of Qt" /usr/share/doc/libqt6core6/copyright
+    section "B. Copyright and licences of GCC" /usr/share/doc/gcc-mingw-w64-base/copyright
+    section "C. Copyright and licences of MinGW-w64" /usr/share/doc/mingw-w64-common/copyright
+    section "D. GNU General Public License, version 3" /usr/share/common-licenses/GPL-3
+    section "E. GNU Lesser General Public License, version 3" /usr/share/common-licenses/LGPL-3
+    section "F. How Qt was built: tools/windows-qt.sh" tools/windows-qt.sh
+} | sed 's/$/\r/' >"$folder/THIRD-PARTY-NOTICES.txt"
+sed 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
 (cd "$dir/package" && zip -qr9 "../$name.zip" "$name")
 
 # The tests, then the zip as a user unpacks it, under Wine on one X server of
