@@ -13,9 +13,9 @@ fail() { echo "FAIL: $*"; exit 1; }
 (cd "$work" && unzip -q "$zip")
 folder=$work/spawnsmith-1.0-windows-x64
 expected="libgcc_s_seh-1.dll
-LICENSE.txt
 libstdc++-6.dll
 libwinpthread-1.dll
+LICENSE.txt
 platforms/qwindows.dll
 Qt6Core.dll
 Qt6Gui.dll
@@ -28,9 +28,9 @@ listing() { (cd "$folder" && find . -type f -printf '%P\n' | LC_ALL=C sort -f); 
 ico=$here/assets/spawnsmith.ico # the resource may carry padding after it
 wrestool -x -t14 "$folder/spawnsmith.exe" | head -c "$(stat -c %s "$ico")" | cmp -s - "$ico" ||
     fail "spawnsmith.exe does not carry the icon"
-wrestool -x -t24 "$folder/spawnsmith.exe" | cmp -s - "$here/assets/spawnsmith.exe.manifest" ||
+wrestool -x --raw -t24 "$folder/spawnsmith.exe" | cmp -s - "$here/assets/spawnsmith.exe.manifest" ||
     fail "spawnsmith.exe does not carry its manifest"
-wrestool -x -t16 "$folder/spawnsmith.exe" >"$work/version"
+wrestool -x --raw -t16 "$folder/spawnsmith.exe" >"$work/version"
 value() { strings -el "$work/version" | grep -A1 -x "$1" | sed -n 2p; }
 for pair in "ProductName=Spawnsmith" "FileVersion=1.0.0.0" "ProductVersion=1.0.0.0" \
     "FileDescription=Spawnsmith - spawn script composer for MoH:AA" \
