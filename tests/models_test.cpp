@@ -51,18 +51,22 @@ private slots:
         QTest::addColumn<int>("half");
         QTest::addColumn<int>("count");
         QTest::addColumn<QByteArray>("sha256");
+        QTest::addColumn<QString>("name"); // as the usage hint beside it names it
         QTest::newRow("common") << 0 << 508
                                 << QByteArray("e047faabf429bb25525454b722395720"
-                                              "c780e25a289fbdcb8d0a0ec6fddb4551");
+                                              "c780e25a289fbdcb8d0a0ec6fddb4551")
+                                << "common";
         QTest::newRow("un-common") << 1 << 388
                                    << QByteArray("aedc25918ff73c65be785154954e7702"
-                                                 "1789c8080473c0fab38148ae34efa5a0");
+                                                 "1789c8080473c0fab38148ae34efa5a0")
+                                   << "un-common";
     }
     void listsHoldTheCatalogue()
     {
         QFETCH(int, half);
         QFETCH(int, count);
         QFETCH(QByteArray, sha256);
+        QFETCH(QString, name);
         auto *list = control<QListWidget>(m_window, kHalves[half][0]);
         QStringList rows;
         for (int row = 0; row < list->count(); ++row)
@@ -73,6 +77,13 @@ private slots:
         QVERIFY(list->selectedItems().isEmpty());
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
         QVERIFY(!field(m_window, kHalves[half][3])->isEnabled());
+        QCOMPARE(
+            control<QTextEdit>(m_window, half ? "RichTextBox2" : "RichTextBox1")->toPlainText(),
+            "Select an object from the " + name
+                + " list and then click get item, then if you wish to copy the item to the "
+                  "clipboard allowing you to paste it in the object script creation part "
+                  "you click the field combo box for the \"Model Name\" input field and "
+                  "press Control + V");
     }
 
     // The other half holds an item of its own (its second entry), which
@@ -141,17 +152,6 @@ private slots:
 
         const auto taker = takeClipboard();
         QCOMPARE(click(half, 2), QStringList{"The object could not be copied to the clipboard!"});
-    }
-
-    void usageHints()
-    {
-        const QString hint = "Select an object from the %1 list and then click get item, then if "
-                             "you wish to copy the item to the clipboard allowing you to paste it "
-                             "in the object script creation part you click the field combo box "
-                             "for the \"Model Name\" input field and press Control + V";
-        QCOMPARE(control<QTextEdit>(m_window, "RichTextBox1")->toPlainText(), hint.arg("common"));
-        QCOMPARE(control<QTextEdit>(m_window, "RichTextBox2")->toPlainText(),
-                 hint.arg("un-common"));
     }
 };
 

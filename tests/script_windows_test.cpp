@@ -240,16 +240,6 @@ private slots:
         }
     }
 
-    // An input method may commit text and leave the cursor before it.
-    void inputMethodCommit()
-    {
-        QLineEdit *id = field(open(1), "IDname");
-        QInputMethodEvent commit({}, {{QInputMethodEvent::Selection, 0, 0, {}}});
-        commit.setCommitString("first\nsecond\rthird");
-        QCoreApplication::sendEvent(id, &commit);
-        QCOMPARE(id->text(), "first");
-    }
-
     // A box is marked as its text changes, however it changes; a mended box
     // looks as it did in the fresh window.
     void marksFollowTheText()
@@ -275,6 +265,12 @@ private slots:
                            "line: write Size or another name.");
         clickAndAnswer(w, "Command4"); // Clear Input Fields
         QCOMPARE(look(id), fresh);
+        // An input method may commit text and leave the cursor before it.
+        QInputMethodEvent commit({}, {{QInputMethodEvent::Selection, 0, 0, {}}});
+        commit.setCommitString("bike 1\nsecond\rthird");
+        QCoreApplication::sendEvent(id, &commit);
+        QCOMPARE(id->text(), "bike 1");
+        QCOMPARE(look(id), breaker);
         // The model box's edit part, set by choosing the one suggestion; a
         // typed text is not completed from the list, nor added to it.
         auto *combo = control<QComboBox>(w, "ModelCombo");
@@ -311,17 +307,14 @@ private slots:
         palette.setColor(QPalette::Text, QColor("#e0e1e2")); // a dark scheme's light text
         const QPalette::ColorRole roles[] = {QPalette::Button, QPalette::ButtonText,
                                              QPalette::Highlight, QPalette::HighlightedText};
-        const char *const schemes[][5] = {
-            {"#102030", "#a0a1a2", "#405060", "#b0b1b2",
-             "#102030#a0a1a2 #ffc0c0#000000 #405060#b0b1b2 #ffc0c0#000000"},
-            {"#112233", "#c0c1c2", "#445566", "#d0d1d2",
-             "#112233#c0c1c2 #ffc0c0#000000 #445566#d0d1d2 #ffc0c0#000000"},
-        };
-        for (const auto &scheme : schemes) {
+        // Button, its text, highlight, its text: changed shown, then hidden.
+        for (const QString scheme :
+             {"#102030#a0a1a2#405060#b0b1b2", "#112233#c0c1c2#445566#d0d1d2"}) {
             for (int i = 0; i < 4; ++i)
-                palette.setColor(roles[i], QColor(scheme[i]));
+                palette.setColor(roles[i], QColor(scheme.mid(7 * i, 7)));
             QApplication::setPalette(palette);
-            QTRY_COMPARE(colours(), scheme[4]);
+            QTRY_COMPARE(colours(),
+                         scheme.left(14) + " #ffc0c0#000000 " + scheme.mid(14) + " #ffc0c0#000000");
             if (w->isVisible())
                 clickClose(w);
         }
