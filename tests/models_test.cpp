@@ -95,7 +95,6 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("other");
         const QString common = "static/45cal_crate.tik", uncommon = "animal/german_shepherd.tik";
-        QTest::newRow("first common") << 0 << 1 << "static/30cal_crate.tik" << uncommon;
         QTest::newRow("longest common")
             << 0 << 371 << "static/vehicle_european_delivery_truck_green.tik" << uncommon;
         QTest::newRow("un-common heading") << 1 << 3 << "emitters such as smoke and fire" << common;

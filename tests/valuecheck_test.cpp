@@ -79,15 +79,6 @@ private slots:
         QFETCH(Problem, problem);
         QCOMPARE(script::checkValue(kind, value.toStdString()), problem);
     }
-
-    // Every problem has a sentence of its own; a value the game reads has none.
-    void sentences()
-    {
-        QSet<QByteArray> seen{""};
-        for (int p = int(Problem::None); p <= int(Problem::Backslash); ++p)
-            seen.insert(QByteArray::fromStdString(std::string(script::explain(Problem(p)))));
-        QCOMPARE(seen.size(), int(Problem::Backslash) + 1);
-    }
 };
 
 QTEST_APPLESS_MAIN(ValueCheckTest)
