@@ -9,26 +9,18 @@ namespace {
 const QColor kMarked(0xFF, 0xC0, 0xC0);
 } // namespace
 
-ValueMark::ValueMark(QLineEdit &box, script::ValueKind kind)
+ValueMark::ValueMark(QLineEdit &box, script::ValueKind kind, std::optional<Colours> colours)
     : QObject(&box)
     , m_box(box)
     , m_kind(kind)
+    , m_colours(colours)
 {
     connect(&box, &QLineEdit::textChanged, this, &ValueMark::check);
 }
 
-void ValueMark::attach(QLineEdit &box, script::ValueKind kind)
+void ValueMark::attach(QLineEdit &box, script::ValueKind kind, std::optional<Colours> colours)
 {
-    (new ValueMark(box, kind))->check();
-}
-
-void ValueMark::attach(QLineEdit &box, script::ValueKind kind, QPalette::ColorRole background,
-                       QPalette::ColorRole text)
-{
-    auto *mark = new ValueMark(box, kind);
-    mark->m_ownColours = true;
-    mark->m_background = background;
-    mark->m_text = text;
+    auto *mark = new ValueMark(box, kind, colours);
     mark->paint();
     mark->check();
 }
@@ -57,10 +49,10 @@ void ValueMark::paint()
     if (m_problem != script::Problem::None) {
         look.setColor(QPalette::Base, kMarked);
         look.setColor(QPalette::Text, Qt::black);
-    } else if (m_ownColours) {
+    } else if (m_colours) {
         const QPalette system = QApplication::palette();
-        look.setColor(QPalette::Base, system.color(m_background));
-        look.setColor(QPalette::Text, system.color(m_text));
+        look.setColor(QPalette::Base, system.color(m_colours->background));
+        look.setColor(QPalette::Text, system.color(m_colours->text));
     }
     m_box.setPalette(look);
 }

@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QPalette>
 
+#include <optional>
+
 class QLineEdit;
 
 class ValueMark final : public QObject
@@ -19,25 +21,28 @@ class ValueMark final : public QObject
     Q_DISABLE_COPY_MOVE(ValueMark)
 
 public:
+    // The system colour roles an unmarked box shows as its background and text.
+    struct Colours
+    {
+        QPalette::ColorRole background, text;
+    };
+
     // Watches the box from now on; the box owns the mark. Unmarked, a box
-    // given colour roles shows the system's colours of those roles as its
-    // background and text; other boxes keep the colours they inherit.
-    static void attach(QLineEdit &box, script::ValueKind kind);
-    static void attach(QLineEdit &box, script::ValueKind kind, QPalette::ColorRole background,
-                       QPalette::ColorRole text);
+    // given colours shows the system's colours of those roles; other boxes
+    // keep the colours they inherit.
+    static void attach(QLineEdit &box, script::ValueKind kind,
+                       std::optional<Colours> colours = std::nullopt);
 
     // Every box of the window takes the system colours anew, marked or not.
     static void followColourScheme(QWidget &window);
 
 private:
-    ValueMark(QLineEdit &box, script::ValueKind kind);
+    ValueMark(QLineEdit &box, script::ValueKind kind, std::optional<Colours> colours);
     void check();
     void paint();
 
     QLineEdit &m_box;
     const script::ValueKind m_kind;
     script::Problem m_problem = script::Problem::None;
-    bool m_ownColours = false;
-    QPalette::ColorRole m_background = QPalette::Base;
-    QPalette::ColorRole m_text = QPalette::Text;
+    const std::optional<Colours> m_colours;
 };
