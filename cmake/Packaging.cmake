@@ -18,7 +18,8 @@ configure_file(packaging/changelog ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY
 install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${doc})
 
 set(compressed)
-foreach(file packaging/spawnsmith.1 ${CMAKE_BINARY_DIR}/packaging/changelog)
+foreach(file packaging/spawnsmith.1 packaging/spawnsmith-check.1
+             ${CMAKE_BINARY_DIR}/packaging/changelog)
     cmake_path(ABSOLUTE_PATH file)
     cmake_path(GET file FILENAME name)
     set(gz ${CMAKE_BINARY_DIR}/packaging/${name}.gz)
@@ -27,6 +28,7 @@ foreach(file packaging/spawnsmith.1 ${CMAKE_BINARY_DIR}/packaging/changelog)
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_BINARY_DIR}/packaging/spawnsmith.1.gz
+              ${CMAKE_BINARY_DIR}/packaging/spawnsmith-check.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${doc})
 
@@ -34,7 +36,9 @@ install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${doc})
 # own packages do.
 install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
-        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/spawnsmith\"
-            COMMAND_ERROR_IS_FATAL ANY)
+        foreach(program spawnsmith spawnsmith-check)
+            execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
     endif()")

@@ -19,6 +19,13 @@ check_tree() { # root
     desktop-file-validate "$1/usr/share/applications/spawnsmith.desktop"
     appstreamcli validate --no-net --pedantic "$1"/usr/share/metainfo/*.metainfo.xml >/dev/null
     [[ $(man -l "$1/usr/share/man/man1/spawnsmith.1.gz") =~ spawnsmith\ +-\ +compose\ spawn ]]
+    [[ $(man -l "$1/usr/share/man/man1/spawnsmith-check.1.gz") =~ spawnsmith-check\ +-\ +tell ]]
+    # The check runs on its own: a script that loads, one that does not.
+    printf 'main:\r\nlocal.a = 1\r\nend\r\n' | "$1/usr/bin/spawnsmith-check"
+    local out status=0
+    out=$(printf 'main:\r\nlocal.a = 1,5\r\n' | "$1/usr/bin/spawnsmith-check") || status=$?
+    [ "$status" -eq 1 ] && [[ $out == "<stdin>:2:12: error: "* ]] ||
+        { echo "FAIL: installed spawnsmith-check said '$out' (exit $status)"; return 1; }
 }
 starts() { # program: still running after 3 s
     local status=0

@@ -1,0 +1,115 @@
+#pragma once
+
+// The words of a level script, cut the way the game cuts them. Plain C++, no Qt.
+//
+// The game's word rules pick the longest match and, between matches of equal
+// length, the rule written first; a few rules depend on what came just before
+// (a name after "local." or "$", a field after ")" or "]"). This lexer follows
+// those rules by hand so that every mark the tool makes rests on the same cut.
+
+#include <cstdint>
+#include <string_view>
+
+namespace script {
+
+enum class Tok : std::uint8_t {
+    End,  // the end of the text
+    Eol,  // one or more line ends, or a // comment
+    Name, // a word: a command, a label, a field name
+    Text, // "quoted text"
+    Integer,
+    Float,
+    Listener, // game, group, level, local, parm, owner, self
+    Dollar,   // $ before a targetname
+    Period,
+    Size, // "size" right after a period
+    LBrace,
+    RBrace,
+    LParen,
+    RParen,
+    LSquare,
+    RSquare,
+    Assign,   // =
+    OpAssign, // += -= *= /= %= &= ^= |= <<= >>=
+    Increment,
+    Decrement,
+    Semicolon,
+    Colon,
+    DoubleColon,
+    Operator, // a binary operator: + - * / % == != < > <= >= << >> & | ^ && ||
+    Negate,   // a minus sign right after a space and right before the next word
+    Not,
+    Complement,
+    Question, // ?: one reader has no conditional expression
+    Comma,    // one reader refuses it, the other skips it
+    Null,
+    Nil,
+    If,
+    Else,
+    While,
+    For,
+    Do,
+    Try,
+    Catch,
+    Switch,
+    Case,
+    Break,
+    Continue,
+    MakeArray,
+    EndArray,
+    // Words that stop the script whatever follows.
+    StrayCommentEnd, // */ outside a comment
+    OpenComment,     // /* with no */ after it
+};
+
+// The two public readers cut a few words differently; a text loads only when
+// both load it, so the reader cuts it both ways where it matters.
+enum class Dialect : std::uint8_t {
+    Game,    // the game's own reader: a NUL byte ends the text, "5." is a number
+    Library, // the stand-alone library: a NUL byte is a letter, "5." is a name
+};
+
+struct Token
+{
+    Tok kind = Tok::End;
+    std::uint32_t begin = 0; // offset of its first character (for a negating
+                             // minus, of the minus, not of the space before it)
+    std::uint32_t end = 0;   // offset just past it
+    bool escaped = false;    // a backslash changes the name or text the game reads
+};
+
+class Lexer
+{
+public:
+    explicit Lexer(std::string_view text, Dialect dialect = Dialect::Game) noexcept;
+
+    Token next() noexcept;
+
+    // True once a word was met that the other dialect cuts differently.
+    bool sawDialectWord() const noexcept { return m_dialectWord; }
+
+private:
+    enum class State : std::uint8_t { Initial, Variables, CheckVariable };
+
+    Token make(Tok kind, std::size_t begin, std::size_t end, bool escaped = false) noexcept;
+    Token initial() noexcept;
+    bool variables(Token &token) noexcept;
+    Token number() noexcept;
+    Token word() noexcept;
+    Token name(std::size_t begin) noexcept;
+    Token quoted() noexcept;
+    std::size_t closedText(std::size_t begin, bool &escaped) const noexcept;
+    Token punctuation() noexcept;
+    bool fieldAhead(std::size_t at) const noexcept;
+    char at(std::size_t i) const noexcept { return i < m_text.size() ? m_text[i] : '\0'; }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    Dialect m_dialect;
+    State m_state = State::Initial;
+    Tok m_previous = Tok::End;
+    bool m_endLineGiven = false;
+    bool m_dialectWord = false;
+};
+
+} // namespace script

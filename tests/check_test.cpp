@@ -1,0 +1,139 @@
+// spawnsmith-check as a user or an editor runs it: the report line, the exit
+// status, standard input, files that cannot be read, and large or odd input.
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out, err;
+};
+
+Run check(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QDir(QCoreApplication::applicationDirPath())
+                      .filePath(QStringLiteral(SPAWNSMITH_CHECK_PROGRAM)),
+                  arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+} // namespace
+
+class CheckTest final : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const QByteArray &text)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+private slots:
+    void files_data()
+    {
+        QTest::addColumn<QByteArray>("loads");
+        QTest::addColumn<QByteArray>("stops");
+        QTest::addColumn<QByteArray>("report"); // after the file name
+        QTest::newRow("CR LF") << QByteArray("main:\r\nlocal.a = 1\r\nend\r\n")
+                               << QByteArray("main:\r\nlocal.a = ( 1 2 )\r\nend\r\n")
+                               << QByteArray(":2:17: error: The game cannot read ')' here: it "
+                                             "needs a value.\n");
+        QTest::newRow("LF") << QByteArray("main:\nlocal.a = 1\nend\n")
+                            << QByteArray("main:\nend\nmain:\n")
+                            << QByteArray(":3:1: error: The game cannot read the word 'main' "
+                                          "here: it needs a label of its own: this one is used "
+                                          "already.\n");
+        QTest::newRow("binary") << QByteArray("a\n\0\x01\x02\xff b\n", 9)
+                                << QByteArray("\x7f"
+                                              "ELF\x02\x01\x01\0\0\0(",
+                                              12)
+                                << QByteArray(":1:13: error: The game cannot read the end of "
+                                              "the script here: it needs a value.\n");
+    }
+    void files()
+    {
+        QFETCH(QByteArray, loads);
+        QFETCH(QByteArray, stops);
+        QFETCH(QByteArray, report);
+        const QString good = write("good.scr", loads), bad = write("bad.scr", stops);
+        const Run fine = check({good});
+        QCOMPARE(fine.status, 0);
+        QCOMPARE(fine.out, QByteArray());
+        const Run both = check({good, bad});
+        QCOMPARE(both.status, 1);
+        QCOMPARE(both.out, bad.toUtf8() + report);
+        const Run piped = check({}, stops);
+        QCOMPARE(piped.status, 1);
+        QCOMPARE(piped.out, "<stdin>" + report);
+    }
+
+    // A file that cannot be read is named, and the others are still checked.
+    void unreadable()
+    {
+        const QString bad = write("bad.scr", "local.a = ,\n");
+        const QString missing = m_dir.filePath("missing.scr");
+        const Run run = check({missing, bad});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith("spawnsmith-check: cannot read " + missing.toUtf8() + ": "),
+                 run.err.constData());
+        QVERIFY(run.out.startsWith(bad.toUtf8() + ":1:11: error: The game reads a comma"));
+        QCOMPARE(check({m_dir.path()}).status, 2); // a folder
+    }
+
+    void options_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("--help") << "--help" << 0 << QByteArray("Usage: spawnsmith-check [FILE]...");
+        QTest::newRow("-h") << "-h" << 0 << QByteArray("Usage: spawnsmith-check [FILE]...");
+        QTest::newRow("--version") << "--version" << 0 << QByteArray("spawnsmith-check 1.0\n");
+        QTest::newRow("unknown") << "--frobnicate" << 2 << QByteArray();
+    }
+    void options()
+    {
+        QFETCH(QString, option);
+        QFETCH(int, status);
+        QFETCH(QByteArray, start);
+        const Run run = check({option});
+        QCOMPARE(run.status, status);
+        QVERIFY(run.out.startsWith(start));
+        if (status == 2)
+            QVERIFY(run.err.startsWith("spawnsmith-check: unknown option --frobnicate\n"));
+    }
+
+    // 100 MB of blocks, and 100,000 nested brackets: a verdict, not a crash.
+    void large()
+    {
+        const QByteArray block = "local.bike1 = spawn script_model\r\nlocal.bike1 model "
+                                 "\"vehicles/bmwbike.tik\"\r\nlocal.bike1.origin = ( 512 -256 0 "
+                                 ")\r\nlocal.bike1.angles = ( 0 90 0 )\r\nlocal.bike1.scale = "
+                                 "1.0\r\n\r\n";
+        const QString big = write("big.scr", block.repeated(100'000'000 / block.size()) + "(\r\n");
+        const Run run = check({big});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.startsWith(big.toUtf8() + ":"), run.out.constData());
+        QFile::remove(big);
+        const Run deep = check({}, QByteArray("local.a = ").append(QByteArray(100'000, '(')));
+        QCOMPARE(deep.status, 1);
+        QVERIFY(deep.out.contains("less nesting"));
+    }
+};
+
+QTEST_GUILESS_MAIN(CheckTest)
+#include "check_test.moc"

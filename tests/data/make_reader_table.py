@@ -1,0 +1,204 @@
+#!/usr/bin/env python3
+"""Writes reader_table.txt: script fragments with the verdict of the game's two
+public readers, for the script reader's test.
+
+Usage: make_reader_table.py CHECK_DIR [ROWS [SEED [OUT]]]
+CHECK_DIR holds morfuse_check and omoh_check, built from the engines' public
+sources (see the README). The fragments are pieces of published level scripts
+and made-up ones, edited at random with a fixed seed, so the same readers give
+the same table. Each row is: the verdict (loads or stops); what the readers
+checked (all, or reading where the stand-alone library stopped compiling at a
+game command it does not know, so only the reading of the text was judged);
+the line where the first reader to stop stops (0 where neither names a line it
+surely means); and the fragment with C escapes (\\r \\n \\t \\\\ \\xHH).
+"""
+import os
+import random
+import re
+import subprocess
+import sys
+import tempfile
+
+# Pieces of published level scripts (a Normandy map of a co-operative mod), as
+# level scripters write them.
+REAL = [
+    'main:{\n\tlevel.coop_aaMap = 1\t\t//let global scripts know\n\twaitthread coop_mod/main.scr::main\n}end\n',
+    'main:\n\tif( level.gametype != 0 ){ thread coop_churchWatch }\n\tthread coop_baked_0816\nend\n',
+    '\tlevel.farplane = 4000 //fix that issue\n\t$world farplane level.farplane\n\t$world farplane_color (.62 .62 .61)\n',
+    '\tthread global/exploder.scr::main\n\texec global/loadout.scr maps/m3l3.scr\n\t$scene0_panzerschreck notsolid\n',
+    '\tlevel waittill prespawn\n\texec global/ambient.scr m3l3\n\tthread global/bomber.scr::main\n',
+    '/*\tprintln("DEV: FIX: $playertarget_center glue $player")\n\tprintln("DEV")*/\n',
+    '\tif(level.gametype == 0){\n\t\t$playertarget_center glue $player\n\t\t$playertarget_front1 bind $playertarget_center\n\t}\n',
+    '\tlevel.ramsey = level.friendly1\n\tlevel.harrison.friendtype = -1\n\tlevel.halftrack_alive = 1\n',
+    '\t$scene1_dead_panzer_mask.origin = $scene1_dead_panzer.origin\n\t$scene1_dead_panzer_mask.angles = $scene1_dead_panzer.angles\n',
+    '\texec coop_mod/replace.scr::tmstartloop "sound/music/mus_06a_mystery.mp3"\n',
+    '\t$halftrack_gunner holster\n\t$halftrack_gunner exec global/disable_ai.scr\n',
+    '\t$scene7_mg1 maxyawoffset 45\n\t$scene7_mg1 pitchcaps (0 5 0)\n',
+    '\tlevel.locationchecktext = ("Locate and destroy the Nebelwerfers.    [" + level.scene7_bombcount + " remaining]")\n',
+    '\tlevel.skill = getcvar (skill)\n\tprintln "FODDER GUY COUNT IS" level.sysconfig\n',
+    '\tif (level.sysconfig == "1" || level.sysconfig == "2" || level.sysconfig == "0"){\n\t\tprintln "COUNT WORKING!"\n\t}\n',
+    '\tif (level.skill == "0"){\n\t\t$scene1_soldier1.accuracy = 1\n\t}\n\telse if (level.skill == "1"){\n\t\t$scene1_soldier1.noticescale = 200\n\t}\n',
+    '\t$scene0_destroyed_flak88 exec global/loopsound.scr fire_med\n\tthread global/items.scr::add_item "explosives"\n',
+    '\twaitthread global/objectives.scr::add_objectives 1 2 level.locationchecktext $scene7_nebelwerfer1.origin\n',
+    'coop_replaceBazookaPickup:{\n\tif(level.gametype != 0){\n\t\tlocal.panzerschreck = spawn ($scene0_panzerschreck.model)\n\t\tlocal.panzerschreck angles $scene0_panzerschreck.angles\n\t}\n}end\n',
+    '\t\tlocal.panzerschreck.flags["coop_itemRespawnTime"] = 5 \t//its own respawn time\n',
+    '\t\tfor (local.i = 1; local.i <= 7; local.i++){\n\t\t\tlocal.oldShell = $("scene0_shell" + local.i)\n\t\t\tlocal.newShell = spawn local.oldShell.model\n\t\t}\n',
+    'scene7_initialize_bombsites:\n\tlocal.bomb = spawn script_model\n\tlocal.bomb model "items/explosive.tik"\n\tlocal.bomb.origin = ( 3875 -1078 -277 )\n\tlocal.bomb solid\nend\n',
+    'health_placement:\n\tlocal.h = spawn item_health_large\n\tlocal.h.origin = ( 512 -256 8 )\n\tlocal.h light 1 0 0 64\nend\n',
+    'main local.a local.b:\n\twait 1\n\tlocal.c = local.a[1] + local.b\n\tend local.c\n',
+    'switch (local.type)\n{\n\tcase 1:\n\t\tlocal.x = 5\n\t\tbreak\n\tcase "two":\n\t\tlocal.x = 6\n\t\tbreak\n\tdefault:\n\t\tlocal.x = 0\n}\n',
+    'local.list = makearray\n\t"a" 1\n\t"b" 2\nendarray\n',
+    'while (local.i < 10)\n{\n\tlocal.i++\n\twaitframe\n}\n',
+    'local.missile.cam = spawn script_origin\nlocal.crate[1] = spawn script_model\nlocal.crate[local.i].origin = ( 0 0 0 )\n',
+    'try {\n\tlocal.x = 1\n} catch {\n\tlocal.x = 2\n}\n',
+    'level.enemies = $enemy.size\nlocal.n = local.arr.size\n',
+    '\t$player stufftext "say hello"\n\tlocal.t = -local.t\n\tlocal.u = !local.done\n',
+]
+
+# Blocks as a spawn tool writes them, and values a scripter may type.
+OBJECT = ('//{c}\r\nlocal.{i} = spawn script_model\r\nlocal.{i} model "{m}"\r\n'
+          'local.{i}.origin = ( {x} {y} {z} )\r\nlocal.{i}.angles = ( {a} {b} {d} )\r\n'
+          'local.{i}.scale = {s}\r\n\r\n')
+TRIGGER = ('//{c}\r\nlocal.{i} = spawn trigger_multiple\r\nlocal.{i}.origin = ( {x} {y} {z} )\r\n'
+           'local.{i} setsize ( {x} {y} {z} ) ( {a} {b} {d} )\r\nlocal.{i} setthread {t}\r\n'
+           'local.{i} message "{m}"\r\nlocal.{i} wait {s}\r\nlocal.{i} delay {s}\r\n\r\n')
+NUMBERS = ['0', '512', '-256', '0.5', '.5', '-.5', '007', ' 512 ', '1,5', '512,', '+5', '- 5',
+           '5-', '--5', '51O', '0x10', 'abc', '90\u00b0', '1.2.3', '5.', '-5.', '1e+30', '1 2', '',
+           '1e5', '-0', '1.', '.', '-', '(1)', '2*3', '$x', 'local.v', '99999999999']
+IDS = ['bike1', 'crate[1]', 'missile.cam', 'crate#1', "bob's", '12', '1bike', 'my bike', 'bike-1',
+       'bike.1', 't\u00fcr', 'size', 'Size', 'a\\b', 'a$b', 'crate[local.i]', 'x.size', 'crate@2',
+       '_', 'a"b', 'crate[1', 'crate]', 'a:b', 'a;b', 'a//b', 'a/*b', 'game', 'end', 'if']
+THREADS = ['open_door', 'door2', 'global/door.scr::open', 'a:b', '::open', 'open::', 'open door',
+           'a;b', 'a//b', 'a/*b', 'open_door()', 'door[1]', 'a,b', 'local.x', 'game', 'if', '5',
+           'a::b::c', ' open ', 'a\\b', 'a"b', 'end']
+TEXTS = ['vehicles/bmwbike.tik', 'static/crate.tik', 'The door opens', 'say "hi"',
+         'models\\static\\bush.tik', 'C:\\new', 'ends\\', '//not a comment', '/* x */', 'a;b',
+         'caf\u00e9', '', ' ', "it's", 'a\tb']
+
+# Words that edits put into a piece.
+EDITS = [',', '+', '-', ' - ', ' -', '(', ')', '[', ']', '{', '}', '::', ':', ';', '"', '\\',
+         '//', '/*', '*/', '.', '5.', '-5.', '=', 'size', '?', '$', '$$', '#', "'", '1e+30', '\r\n',
+         '\n', '\r', ' ', '\t', 'else', 'if', 'local.', 'end', '0', '( 1 2 3 )', '"x"', '++',
+         '--', '+=', '!', '~', 'makearray', 'endarray', 'case', 'break', '\x00', '\\\r\n', 'NIL',
+         '&&', '==', '.size', '[1]', '.x', 'thread a', '\u00e9']
+
+
+def escape(data):
+    out = []
+    for byte in data:
+        ch = chr(byte)
+        if ch == '\\':
+            out.append('\\\\')
+        elif ch == '\r':
+            out.append('\\r')
+        elif ch == '\n':
+            out.append('\\n')
+        elif ch == '\t':
+            out.append('\\t')
+        elif 0x20 <= byte < 0x7f:
+            out.append(ch)
+        else:
+            out.append('\\x%02x' % byte)
+    return ''.join(out)
+
+
+def block(rng):
+    template = rng.choice([OBJECT, TRIGGER])
+    values = dict(c='spawn it', i='bike1', m='vehicles/bmwbike.tik', x='512', y='-256', z='0',
+                  a='0', b='90', d='0', s='1', t='open_door')
+    key = rng.choice(list(values))
+    pool = {'i': IDS, 't': THREADS, 'm': TEXTS, 'c': TEXTS}.get(key, NUMBERS)
+    values[key] = rng.choice(pool)
+    text = template.format(**values)
+    if rng.random() < 0.3:  # a second block after it, as the script box holds them
+        text += OBJECT.format(c='next', i='crate2', m='static/crate.tik', x='1', y='2', z='3',
+                              a='0', b='0', d='0', s='1.0')
+    return text
+
+
+def edit(rng, text):
+    for _ in range(rng.choice([1, 1, 1, 2, 3])):
+        at = rng.randrange(len(text) + 1)
+        kind = rng.random()
+        if kind < 0.45:
+            text = text[:at] + rng.choice(EDITS) + text[at:]
+        elif kind < 0.75 and text:
+            text = text[:at] + text[at + 1:]
+        else:
+            text = text[:at] + rng.choice(EDITS) + text[at + rng.randrange(1, 4):]
+    return text
+
+
+def fragment(rng):
+    choice = rng.random()
+    if choice < 0.35:
+        text = block(rng)
+    elif choice < 0.55:
+        text = rng.choice(REAL)
+    elif choice < 0.85:
+        text = edit(rng, rng.choice(REAL))
+    else:
+        text = edit(rng, block(rng))
+    if rng.random() < 0.5:
+        text = text.replace('\r\n', '\n').replace('\n', '\r\n')
+    if rng.random() < 0.3:
+        text = 'main:\r\n' + text + 'end\r\n'
+    return text.encode('utf-8')
+
+
+def run(tool, path):
+    result = subprocess.run([tool, path], capture_output=True, timeout=30)
+    return result.returncode, result.stdout.decode('utf-8', 'replace')
+
+
+def stop_line(m_rc, m_out, o_rc, o_out):
+    """The line where the first reader to stop stops, where its report surely says it."""
+    lines = []
+    if m_rc == 1 and 'unexpected TOKEN_EOL' not in m_out and 'TOKEN_EOF' not in m_out:
+        found = re.search(r'\(check, (\d+)\):', m_out)
+        if found:  # one less than the line it means
+            lines.append(int(found.group(1)) + 1)
+    if o_rc == 1 and 'end of file' not in o_out and 'TOKEN_EOF' not in o_out:
+        found = re.search(r'; line (\d+):', o_out)
+        if found:
+            lines.append(int(found.group(1)))
+    if m_rc not in (0, 1) or (m_rc == 1 and not lines and o_rc == 0):
+        return 0
+    if m_rc == 1 and o_rc == 1 and len(lines) < 2:
+        return 0  # only one of the two names its line: the other may stop sooner
+    return min(lines) if lines else 0
+
+
+def main():
+    check_dir = sys.argv[1]
+    rows = int(sys.argv[2]) if len(sys.argv) > 2 else 1500
+    rng = random.Random(int(sys.argv[3]) if len(sys.argv) > 3 else 18)
+    morfuse = os.path.join(check_dir, 'morfuse_check')
+    omoh = os.path.join(check_dir, 'omoh_check')
+    seen = set()
+    out = []
+    with tempfile.TemporaryDirectory() as scratch:
+        path = os.path.join(scratch, 'fragment.scr')
+        while len(out) < rows:
+            data = fragment(rng)
+            if data in seen:
+                continue
+            seen.add(data)
+            with open(path, 'wb') as f:
+                f.write(data)
+            m_rc, m_out = run(morfuse, path)
+            o_rc, o_out = run(omoh, path)
+            loads = m_rc == 0 and o_rc == 0
+            line = 0 if loads else stop_line(m_rc, m_out, o_rc, o_out)
+            checked = 'reading' if 'compile stopped at command' in m_out else 'all'
+            out.append('%s\t%s\t%d\t%s' % ('loads' if loads else 'stops', checked, line,
+                                              escape(data)))
+    here = os.path.dirname(os.path.abspath(__file__))
+    target = sys.argv[4] if len(sys.argv) > 4 else os.path.join(here, 'reader_table.txt')
+    with open(target, 'w', newline='\n') as f:
+        f.write('# verdict\tchecked\tline\tfragment -- written by make_reader_table.py; do not edit\n')
+        f.write('\n'.join(out) + '\n')
+
+
+if __name__ == '__main__':
+    main()

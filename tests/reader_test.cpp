@@ -1,0 +1,199 @@
+// The script reader against the game's two public readers (a committed table
+// of their verdicts), and against texts made to hurt it: deep nesting, NUL
+// bytes, random bytes, every kind of line end.
+
+#include "reader.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <string>
+
+namespace {
+
+// The table's fragments are written with C escapes.
+std::string unescape(QByteArrayView escaped)
+{
+    std::string text;
+    for (qsizetype i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] != '\\') {
+            text += escaped[i];
+            continue;
+        }
+        const char kind = escaped[++i];
+        if (kind == 'x') {
+            text += static_cast<char>(escaped.sliced(i + 1, 2).toInt(nullptr, 16));
+            i += 2;
+        } else {
+            text += kind == 'r' ? '\r' : kind == 'n' ? '\n' : kind == 't' ? '\t' : kind;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+class ReaderTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every row: loads or stops as both readers say, at the line they name.
+    void table_data()
+    {
+        QTest::addColumn<QByteArray>("fragment");
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<bool>("readingOnly");
+        QTest::addColumn<int>("line");
+        QFile table(QStringLiteral(SPAWNSMITH_READER_TABLE));
+        QVERIFY2(table.open(QIODevice::ReadOnly), qPrintable(table.fileName()));
+        int row = 0;
+        while (!table.atEnd()) {
+            const QByteArray entry = table.readLine().chopped(1);
+            if (entry.startsWith('#'))
+                continue;
+            const QList<QByteArray> fields = entry.split('\t');
+            QCOMPARE(fields.size(), 4);
+            QTest::addRow("row %d", ++row) << fields[3] << (fields[0] == "loads")
+                                           << (fields[1] == "reading") << fields[2].toInt();
+        }
+        QVERIFY(row >= 1000);
+    }
+    void table()
+    {
+        QFETCH(QByteArray, fragment);
+        QFETCH(bool, loads);
+        QFETCH(bool, readingOnly);
+        QFETCH(int, line);
+        const auto stop = script::readScript(
+            unescape(fragment), readingOnly ? script::Stages::ReadingOnly : script::Stages::All);
+        QCOMPARE(!stop.has_value(), loads);
+        if (stop && line != 0)
+            QCOMPARE(stop->line, std::size_t(line));
+    }
+
+    // Where the game stops, and what it says there.
+    void stop_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("comma") << QByteArray("main:\r\nlocal.a.origin = ( 1,5 0 0 )\r\nend\r\n")
+                               << 2 << 21
+                               << "The game reads a comma as a word of its own and cannot load "
+                                  "the line: write 1.5, not 1,5.";
+        QTest::newRow("vector of two") << QByteArray("local.a.origin = ( 0 0 )\nend\n") << 1 << 24
+                                       << "The game cannot read ')' here: it needs a value.";
+        QTest::newRow("setsize with =")
+            << QByteArray(
+                   "local.t = spawn trigger_multiple\n\nlocal.t setsize = ( 0 0 0 ) ( 1 1 1 )\n")
+            << 3 << 17
+            << "The game cannot read '=' here: it needs a command, a label or a variable at the "
+               "start of a statement.";
+        QTest::newRow("size as a name")
+            << QByteArray("local.size = spawn script_model\n") << 1 << 12
+            << "The game cannot read '=' here: it needs a variable name other than size, which "
+               "the game reads as the length of an array.";
+        QTest::newRow("lone CR ends no line") << QByteArray("a\rb\nlocal.x = +\n") << 2 << 11
+                                              << "The game cannot read '+' here: it needs a value.";
+        QTest::newRow("unclosed comment") << QByteArray("a\n/* b\nc\n") << 2 << 1
+                                          << "The game reads everything after /* as a comment, "
+                                             "and no */ closes it.";
+        QTest::newRow("label twice") << QByteArray("main:\nend\nmain:\nend\n") << 3 << 1
+                                     << "The game cannot read the word 'main' here: it needs a "
+                                        "label of its own: this one is used already.";
+        QTest::newRow("unread line wins over uncompiled one")
+            << QByteArray("break\nlocal.a = (\n") << 3 << 1
+            << "The game cannot read the end of the script here: it needs a value.";
+    }
+    void stop()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, line);
+        QFETCH(int, column);
+        QFETCH(QString, sentence);
+        const auto stop = script::readScript(text.toStdString());
+        QVERIFY(stop);
+        QCOMPARE(stop->line, std::size_t(line));
+        QCOMPARE(stop->column, std::size_t(column));
+        QCOMPARE(QString::fromStdString(stop->sentence), sentence);
+    }
+
+    // Where the two readers part, a text loads only if both load it.
+    void dialects_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("5. a number in one, a name in the other")
+            << QByteArray("local.a.origin = ( 0 -5. 0 )\n") << false;
+        QTest::newRow("5. as the last argument") << QByteArray("local.a wait 5.\n") << true;
+        QTest::newRow("$$ one sign in one") << QByteArray("$$\twait 1\n") << false;
+        QTest::newRow("NUL ends the text in one") << QByteArray("a\nb\0 ( \n", 8) << false;
+        QTest::newRow("NUL between statements") << QByteArray("a\n\0 b\n", 6) << true;
+        QTest::newRow("?: in one only") << QByteArray("local.a = b ? c : d\n") << false;
+        QTest::newRow("+label in one only") << QByteArray("+a:\nend\n") << false;
+    }
+    void dialects()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, loads);
+        QCOMPARE(!script::readScript(std::string(text.constData(), text.size())).has_value(),
+                 loads);
+    }
+
+    // Nesting far past any script a person writes gives a stop, not a crash.
+    void deepNesting_data()
+    {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("open");
+        QTest::addColumn<QByteArray>("close");
+        QTest::newRow("brackets") << QByteArray("local.a = ") << QByteArray("(") << QByteArray(")");
+        QTest::newRow("braces") << QByteArray() << QByteArray("{\n") << QByteArray("}\n");
+        QTest::newRow("signs") << QByteArray("local.a = ") << QByteArray("!") << QByteArray();
+        QTest::newRow("indexes") << QByteArray("local.a") << QByteArray("[local.a")
+                                 << QByteArray("]");
+        QTest::newRow("if") << QByteArray() << QByteArray("if 1 ") << QByteArray();
+    }
+    void deepNesting()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(QByteArray, open);
+        QFETCH(QByteArray, close);
+        const QByteArray text =
+            start + open.repeated(100'000) + "1" + close.repeated(100'000) + "\n";
+        const auto stop = script::readScript(text.toStdString());
+        QVERIFY(stop);
+        QVERIFY2(stop->sentence.find("less nesting") != std::string::npos, stop->sentence.c_str());
+    }
+
+    // Random bytes and random pieces of script: a verdict every time.
+    void noise()
+    {
+        QRandomGenerator random(18);
+        static constexpr const char *pieces[] = {
+            "local.", "(",    ")",    "{",    "}",  "[",  "]",    "\"",        "\\",
+            "/*",     "*/",   "//",   "\r\n", "\r", "\n", "-",    " -",        "$",
+            "::",     ":",    ";",    ",",    "5.", "if", "else", "makearray", "endarray",
+            "\0",     "\xff", "size", " ",    "a",  "1",  ".x",   "=",         "++"};
+        for (int round = 0; round < 2000; ++round) {
+            std::string text;
+            const int length = random.bounded(1, 200);
+            for (int i = 0; i < length; ++i) {
+                if (round % 2)
+                    text += static_cast<char>(random.bounded(256));
+                else
+                    text += pieces[random.bounded(int(std::size(pieces)))];
+            }
+            const auto stop = script::readScript(text);
+            if (stop) {
+                QVERIFY(stop->offset <= text.size());
+                QVERIFY(!stop->sentence.empty());
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(ReaderTest)
+#include "reader_test.moc"
