@@ -305,7 +305,8 @@ void measureValueCheck(QWidget *trigger)
         script::ValueKind check;
         std::string value;
     } values[] = {
-        {"number", "Text3", script::ValueKind::Number, "-" + std::string(kLength - 3, '7') + ".5"},
+        {"number", "Text3", script::ValueKind::Argument,
+         "-" + std::string(kLength - 3, '7') + ".5"},
         {"ID name", "IDname", script::ValueKind::IdName, std::string(kLength, 'b')},
         {"thread", "Text1", script::ValueKind::Thread,
          "global/door.scr::" + std::string(kLength - 17, 'o')},
@@ -316,9 +317,9 @@ void measureValueCheck(QWidget *trigger)
         for (int run = 0; run < 101; ++run) {
             QElapsedTimer clock;
             clock.start();
-            const script::Problem problem = script::checkValue(v.check, v.value);
+            const std::string why = script::checkValue(v.check, v.value);
             samples << clock.nsecsElapsed();
-            if (problem != script::Problem::None)
+            if (!why.empty())
                 fail(QStringLiteral("the benchmark's %1 is marked").arg(v.kind));
         }
         reportMs(QStringLiteral("Value check, 100,000-character %1").arg(v.kind), medianMs(samples),

@@ -1,53 +1,29 @@
 #pragma once
 
-// Whether the game reads a field's value as the box shows it. The blocks still
-// take every value as typed; this only tells the user, before the script
-// leaves the tool, which values the game would refuse or misread.
+// Whether the game reads a box's value as the box shows it. The value is put
+// in its line of a block, the block is read with the script reader, and the
+// box is marked when that line would not load, or when the value is not read
+// as the box means it. The blocks still take every value as typed; this only
+// tells the user, before the script leaves the tool, what the game would do.
 
+#include <string>
 #include <string_view>
 
 namespace script {
 
-// What a box holds, as far as the game's reading of it goes.
+// A box, by the line of the block its value goes into.
 enum class ValueKind {
-    Number,     // origin, angles, scale, set size, wait, delay
-    IdName,     // the variable name after "local."
+    Vector,     // origin, angles, set size: one number of a ( x y z ) triple
+    Scale,      // the scale: one number after "="
+    Argument,   // wait, delay: one number after the command
+    IdName,     // the variable name after "local.", read as typed, indexes and fields too
     Thread,     // a label, or a script path, "::" and a label
-    QuotedText, // the model path and the message, written between double quotes
+    QuotedText, // the model path and the message, between double quotes, no escapes
 };
 
-enum class Problem {
-    None,
-    // numbers
-    NoNumber,    // empty or blank
-    Comma,       // 1,5
-    PlusSign,    // +5
-    StrayMinus,  // - 5, 5-, --5
-    Exponent,    // 1e+30
-    Letters,     // 51O, 0x10, 90°
-    SecondPoint, // 1.2.3
-    TwoNumbers,  // 1 2
-    NotANumber,  // any other sign, or no digit
-    // ID names
-    NameBreaker, // a space, sign or non-ASCII letter ends the name
-    NameKeyword, // size
-    NameBackslash,
-    // threads
-    ThreadComment, // //, /* or */
-    ThreadSemicolon,
-    ThreadSpace,
-    ThreadColon, // a single colon
-    // quoted text
-    InnerQuote,
-    Backslash,
-};
-
-// The first problem the game has with the value, or Problem::None. An empty ID
-// name, thread or quoted text has none here: the Add check answers for those.
-Problem checkValue(ValueKind kind, std::string_view utf8) noexcept;
-
-// One short sentence: what the game will do, and what to type instead. Empty
-// for Problem::None.
-std::string_view explain(Problem problem) noexcept;
+// Empty when the game reads the value as typed; otherwise one short sentence:
+// what the game will do, and what to type instead. An empty ID name, thread or
+// quoted text is not marked here: the Add check answers for those.
+std::string checkValue(ValueKind kind, std::string_view utf8);
 
 } // namespace script

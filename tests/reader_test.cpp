@@ -3,36 +3,13 @@
 // bytes, random bytes, every kind of line end.
 
 #include "reader.h"
+#include "tabletext.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
 
 #include <string>
-
-namespace {
-
-// The table's fragments are written with C escapes.
-std::string unescape(QByteArrayView escaped)
-{
-    std::string text;
-    for (qsizetype i = 0; i < escaped.size(); ++i) {
-        if (escaped[i] != '\\') {
-            text += escaped[i];
-            continue;
-        }
-        const char kind = escaped[++i];
-        if (kind == 'x') {
-            text += static_cast<char>(escaped.sliced(i + 1, 2).toInt(nullptr, 16));
-            i += 2;
-        } else {
-            text += kind == 'r' ? '\r' : kind == 'n' ? '\n' : kind == 't' ? '\t' : kind;
-        }
-    }
-    return text;
-}
-
-} // namespace
 
 class ReaderTest final : public QObject
 {

@@ -104,7 +104,7 @@ private slots:
                    "// \r\nlocal.  = spawn trigger_multiple\r\nlocal. .origin = (    )\r\n"
                    "local.  setsize (    ) (    )\r\nlocal.  setthread  \r\n"
                    "local.  message \"say \"hi\"\"\r\nlocal.  wait \r\nlocal.  delay \r\n\r\n")
-            << (kFields[1].mid(1, 10) + QByteArrayList{"Text2", "Text3", "Text4"});
+            << (kFields[1].mid(1, 10) + QByteArrayList{"Text1", "Text2", "Text3", "Text4"});
         const char *const refused[][3] = {
             {"objects: no model", "0", "c|id"},
             {"objects: no ID name", "0", "c||m.tik"},
@@ -300,8 +300,10 @@ private slots:
         };
         type(w, "OriginZ2", "1 2");
         type(w, "OriginY3", "x");
+        type(w, "Text3", "x");
         QPalette palette = system;
-        palette.setColor(QPalette::Text, QColor("#e0e1e2")); // a dark scheme's light text
+        palette.setColor(QPalette::Base, QColor("#202122")); // a dark scheme: dark boxes,
+        palette.setColor(QPalette::Text, QColor("#e0e1e2")); // light text
         const QPalette::ColorRole roles[] = {QPalette::Button, QPalette::ButtonText,
                                              QPalette::Highlight, QPalette::HighlightedText};
         // Button, its text, highlight, its text: changed shown, then hidden.
@@ -312,6 +314,9 @@ private slots:
             QApplication::setPalette(palette);
             QTRY_COMPARE(colours(),
                          scheme.left(14) + " #ffc0c0#000000 " + scheme.mid(14) + " #ffc0c0#000000");
+            // Ordinary boxes take the scheme's colours, and a marked one keeps black on red.
+            QCOMPARE(look(field(w, "OriginXa")).left(14), "#202122#e0e1e2");
+            QCOMPARE(look(field(w, "Text3")).left(14), "#ffc0c0#000000");
             if (w->isVisible())
                 clickClose(w);
         }

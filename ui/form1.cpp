@@ -53,9 +53,10 @@ void Form1::clearFieldsClicked()
 void Form1::markValues()
 {
     using script::ValueKind;
-    for (QLineEdit *box : {m_ui->OriginX, m_ui->OriginY, m_ui->OriginZ, m_ui->AngleY, m_ui->AngleP,
-                           m_ui->AngleR, m_ui->ScaleSize})
-        ValueMark::attach(*box, ValueKind::Number);
+    for (QLineEdit *box :
+         {m_ui->OriginX, m_ui->OriginY, m_ui->OriginZ, m_ui->AngleY, m_ui->AngleP, m_ui->AngleR})
+        ValueMark::attach(*box, ValueKind::Vector);
+    ValueMark::attach(*m_ui->ScaleSize, ValueKind::Scale);
     ValueMark::attach(*m_ui->IDname, ValueKind::IdName);
     ValueMark::attach(*m_ui->ModelCombo->lineEdit(), ValueKind::QuotedText);
 }

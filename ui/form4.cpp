@@ -61,13 +61,14 @@ void Form4::clearFieldsClicked()
 void Form4::markValues()
 {
     using script::ValueKind;
-    for (QLineEdit *box :
-         {m_ui->OriginXa, m_ui->OriginYa, m_ui->OriginZa, m_ui->Text3, m_ui->Text4})
-        ValueMark::attach(*box, ValueKind::Number);
+    for (QLineEdit *box : {m_ui->OriginXa, m_ui->OriginYa, m_ui->OriginZa})
+        ValueMark::attach(*box, ValueKind::Vector);
+    for (QLineEdit *box : {m_ui->Text3, m_ui->Text4})
+        ValueMark::attach(*box, ValueKind::Argument);
     for (QLineEdit *box : {m_ui->OriginX2, m_ui->OriginY2, m_ui->OriginZ2})
-        ValueMark::attach(*box, ValueKind::Number, {{QPalette::Button, QPalette::ButtonText}});
+        ValueMark::attach(*box, ValueKind::Vector, {{QPalette::Button, QPalette::ButtonText}});
     for (QLineEdit *box : {m_ui->OriginX3, m_ui->OriginY3, m_ui->OriginZ3})
-        ValueMark::attach(*box, ValueKind::Number,
+        ValueMark::attach(*box, ValueKind::Vector,
                           {{QPalette::Highlight, QPalette::HighlightedText}});
     ValueMark::attach(*m_ui->IDname, ValueKind::IdName);
     ValueMark::attach(*m_ui->Text1, ValueKind::Thread);

@@ -33,20 +33,20 @@ void ValueMark::followColourScheme(QWidget &window)
 
 void ValueMark::check()
 {
-    const script::Problem problem = script::checkValue(m_kind, toUtf8(m_box.text()));
-    if (problem == m_problem)
+    std::string why = script::checkValue(m_kind, toUtf8(m_box.text()));
+    if (why == m_why)
         return;
-    m_problem = problem;
-    const QString why = fromUtf8(script::explain(problem));
-    m_box.setToolTip(why);
-    m_box.setAccessibleDescription(why);
+    m_why = std::move(why);
+    const QString sentence = fromUtf8(m_why);
+    m_box.setToolTip(sentence);
+    m_box.setAccessibleDescription(sentence);
     paint();
 }
 
 void ValueMark::paint()
 {
     QPalette look; // no role of its own: everything inherited
-    if (m_problem != script::Problem::None) {
+    if (!m_why.empty()) {
         look.setColor(QPalette::Base, kMarked);
         look.setColor(QPalette::Text, Qt::black);
     } else if (m_colours) {

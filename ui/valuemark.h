@@ -12,6 +12,7 @@
 #include <QPalette>
 
 #include <optional>
+#include <string>
 
 class QLineEdit;
 
@@ -43,6 +44,6 @@ private:
 
     QLineEdit &m_box;
     const script::ValueKind m_kind;
-    script::Problem m_problem = script::Problem::None;
+    std::string m_why; // empty while the game reads the value as typed
     const std::optional<Colours> m_colours;
 };

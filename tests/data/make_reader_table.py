@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes reader_table.txt: script fragments with the verdict of the game's two
-public readers, for the script reader's test.
+public readers, for the script reader's test; and box_table.txt: values typed
+into one box of a spawn block, with the readers' verdict on that block, for the
+value marks' test.
 
 Usage: make_reader_table.py CHECK_DIR [ROWS [SEED [OUT]]]
 CHECK_DIR holds morfuse_check and omoh_check, built from the engines' public
@@ -169,6 +171,40 @@ def stop_line(m_rc, m_out, o_rc, o_out):
     return min(lines) if lines else 0
 
 
+# Which field of which block each kind of box fills.
+BOX_KINDS = [('vector', OBJECT, 'y', NUMBERS), ('scale', OBJECT, 's', NUMBERS),
+             ('argument', TRIGGER, 's', NUMBERS), ('idname', OBJECT, 'i', IDS),
+             ('thread', TRIGGER, 't', THREADS), ('quoted', OBJECT, 'm', TEXTS)]
+
+
+def box_rows(rng, morfuse, omoh, scratch, count):
+    """One-box edits of a plain block, each with the verdict on the whole block."""
+    path = os.path.join(scratch, 'box.scr')
+    seen = set()
+    rows = []
+    while len(rows) < count:
+        name, template, key, pool = rng.choice(BOX_KINDS)
+        value = rng.choice(pool)
+        if rng.random() < 0.6:
+            value = edit(rng, value)
+        value = value.replace('\r', '').replace('\n', '').replace('\x00', '')
+        if (name, value) in seen or (not value and name in ('idname', 'thread', 'quoted')):
+            continue
+        seen.add((name, value))
+        values = dict(c='c', i='a', m='m', x='0', y='0', z='0', a='0', b='0', d='0', s='1',
+                      t='t')
+        values[key] = value
+        data = template.format(**values).encode('utf-8')
+        if key == 's' and template is TRIGGER:  # the wait box only
+            data = data.replace(b'delay ' + value.encode('utf-8'), b'delay 0')
+        with open(path, 'wb') as f:
+            f.write(data)
+        loads = run(morfuse, path)[0] == 0 and run(omoh, path)[0] == 0
+        rows.append('%s\t%s\t%s' % (name, 'loads' if loads else 'stops',
+                                     escape(value.encode('utf-8'))))
+    return rows
+
+
 def main():
     check_dir = sys.argv[1]
     rows = int(sys.argv[2]) if len(sys.argv) > 2 else 1500
@@ -193,11 +229,17 @@ def main():
             checked = 'reading' if 'compile stopped at command' in m_out else 'all'
             out.append('%s\t%s\t%d\t%s' % ('loads' if loads else 'stops', checked, line,
                                               escape(data)))
+        boxes = box_rows(rng, morfuse, omoh, scratch, rows // 2)
     here = os.path.dirname(os.path.abspath(__file__))
     target = sys.argv[4] if len(sys.argv) > 4 else os.path.join(here, 'reader_table.txt')
     with open(target, 'w', newline='\n') as f:
         f.write('# verdict\tchecked\tline\tfragment -- written by make_reader_table.py; do not edit\n')
         f.write('\n'.join(out) + '\n')
+    boxes_target = os.path.join(os.path.dirname(target), 'box_table.txt')
+    with open(boxes_target, 'w', newline='\n') as f:
+        f.write('# box\tverdict on its block\tvalue -- written by make_reader_table.py; '
+                'do not edit\n')
+        f.write('\n'.join(boxes) + '\n')
 
 
 if __name__ == '__main__':
