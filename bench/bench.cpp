@@ -3,21 +3,33 @@
 
 #include "application.h"
 #include "harness.h"
+#include "reader.h"
 #include "valuecheck.h"
 #include "windows.h"
+#include "worked_examples.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +69,8 @@ void reportMs(const QString &what, double value, std::optional<double> limit = {
 }
 
 void progress(const char *what) { std::fprintf(stderr, "  %s\n", what); }
+
+QString mebibytes(qint64 kib) { return QString::number(double(kib) / 1024, 'f', 1) + " MiB"; }
 
 void printTable()
 {
@@ -332,6 +346,105 @@ void measureValueCheck(QWidget *trigger)
              keyAtEndMs(control<QLineEdit>(trigger, "comment"), values[3].value));
 }
 
+struct ChildRun
+{
+    qint64 nanoseconds = 0;
+    long peakKiB = 0; // the child's own peak resident memory
+    int status = -1;
+};
+
+// Run with this flag, the benchmark only runs PROGRAM FILE to its end, with its
+// output thrown away, and prints its time, peak memory and exit status. A
+// child forked from this small process, not from the benchmark with its full
+// script boxes, has a peak memory (wait4) that is its own.
+constexpr char kChildFlag[] = "--run-child";
+
+int runChildHere(const char *program, const char *file)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+        execl(program, program, file, nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    std::printf("%lld %ld %d\n", clock.nsecsElapsed(), usage.ru_maxrss,
+                WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    return 0;
+}
+
+ChildRun runChild(const QString &program, const QString &file)
+{
+    QProcess helper;
+    helper.start(QCoreApplication::applicationFilePath(), {kChildFlag, program, file});
+    if (!helper.waitForFinished(60'000))
+        fail(QStringLiteral("no answer from the run of ") + program);
+    const QList<QByteArray> figures = helper.readAllStandardOutput().trimmed().split(' ');
+    if (figures.size() != 3)
+        fail(QStringLiteral("the run of %1 said nothing").arg(program));
+    return {figures[0].toLongLong(), figures[1].toLong(), figures[2].toInt()};
+}
+
+// The script reader over 50,000 worked-example blocks: in this process, and
+// as spawnsmith-check beside the game's own reader, run in turns on one file.
+void measureReader()
+{
+    const std::string script =
+        QByteArray(examples::kObjectBlock.data(), examples::kObjectBlock.size())
+            .repeated(50'000)
+            .toStdString();
+    QList<qint64> inProcess;
+    for (int run = 0; run < 7; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        if (script::readScript(script))
+            fail(QStringLiteral("the reader stops in the worked examples"));
+        inProcess << clock.nsecsElapsed();
+    }
+    const QString label = QStringLiteral("Reader, 50,000 object blocks (%1 MB)")
+                              .arg(double(script.size()) / 1e6, 0, 'f', 2);
+    reportMs(label + QStringLiteral(", in the tool"), medianMs(inProcess));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("blocks.scr"));
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(script.data(), qint64(script.size())) < 0)
+        fail(QStringLiteral("cannot write ") + file);
+    out.close();
+    const QString check = QDir(QCoreApplication::applicationDirPath())
+                              .filePath(QStringLiteral("../check/spawnsmith-check"));
+    const QString game = qEnvironmentVariable(
+        "SPAWNSMITH_OMOH_CHECK", QDir::temp().filePath(QStringLiteral("mohparse/omoh_check")));
+    const bool haveGame = QFileInfo(game).isExecutable();
+    QList<qint64> ours, theirs;
+    long peak = 0;
+    for (int run = 0; run < 5; ++run) {
+        const ChildRun mine = runChild(check, file);
+        if (mine.status != 0)
+            fail(QStringLiteral("spawnsmith-check does not load the worked examples"));
+        ours << mine.nanoseconds;
+        peak = std::max(peak, mine.peakKiB);
+        if (haveGame)
+            theirs << runChild(game, file).nanoseconds;
+    }
+    reportMs(label + QStringLiteral(", spawnsmith-check"), medianMs(ours));
+    report(QStringLiteral("  its peak memory (ru_maxrss)"), mebibytes(peak),
+           QStringLiteral("<= 64.0 MiB"), peak <= 64 * 1024);
+    if (!haveGame) {
+        report(QStringLiteral("  the game's reader (omoh_check)"), QStringLiteral("not found"),
+               QStringLiteral("set SPAWNSMITH_OMOH_CHECK"));
+        return;
+    }
+    reportMs(QStringLiteral("  the game's reader (omoh_check), same file"), medianMs(theirs));
+    const double ratio = medianMs(ours) / medianMs(theirs);
+    report(QStringLiteral("  spawnsmith-check / omoh_check"), QString::number(ratio, 'f', 3),
+           QStringLiteral("<= 0.200"), ratio <= 0.2);
+}
+
 // Every message box makes the offscreen platform warn that it cannot pass
 // size hints on; that says nothing about the tool, so keep it off the output.
 QtMessageHandler g_defaultHandler = nullptr;
@@ -341,12 +454,12 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
         g_defaultHandler(type, context, message);
 }
 
-QString mebibytes(qint64 kib) { return QString::number(double(kib) / 1024, 'f', 1) + " MiB"; }
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 4 && std::string_view(argv[1]) == kChildFlag)
+        return runChildHere(argv[2], argv[3]);
     QElapsedTimer sinceMain;
     sinceMain.start();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -411,6 +524,9 @@ int main(int argc, char *argv[])
     backToMenu(trigger);
 
     report(QStringLiteral("Peak memory (VmHWM), end of run"), mebibytes(peakResidentKiB()));
+
+    progress("script reader and spawnsmith-check beside the game's reader");
+    measureReader();
     std::fprintf(stderr, "  done in %.1f s\n\n", double(sinceMain.elapsed()) / 1e3);
     printTable();
     return 0;

@@ -154,16 +154,7 @@ bool Lexer::variables(Token &token) noexcept
 {
     if (m_pos >= m_text.size())
         return false;
-    std::size_t run = m_pos;
-    while (run < m_text.size() && isVariableChar(m_text[run]))
-        ++run;
-    const std::size_t nameLength = run - m_pos;
     const char c = m_text[m_pos];
-    if (nameLength == 4 && m_text.substr(m_pos, 4) == "size") {
-        m_state = State::Initial;
-        token = make(Tok::Size, m_pos, run);
-        return true;
-    }
     if (isBlank(c) || c == '.') {
         std::size_t p = m_pos;
         while (isBlank(at(p)))
@@ -173,20 +164,28 @@ bool Lexer::variables(Token &token) noexcept
         token = make(Tok::Period, p, p + 1);
         return true;
     }
+    if (!isVariableChar(c))
+        return false;
+    std::size_t run = m_pos;
+    bool escaped = false;
+    while (run < m_text.size() && isVariableChar(m_text[run])) {
+        escaped = escaped || m_text[run] == '\\';
+        ++run;
+    }
+    if (run - m_pos == 4 && m_text.substr(m_pos, 4) == "size") {
+        m_state = State::Initial;
+        token = make(Tok::Size, m_pos, run);
+        return true;
+    }
     if (c == '"') {
-        bool escaped = false;
-        const std::size_t end = closedText(m_pos, escaped);
-        if (end != 0 && end - m_pos >= nameLength) {
+        bool textEscaped = false;
+        const std::size_t end = closedText(m_pos, textEscaped);
+        if (end != 0 && end >= run) {
             m_state = State::Initial;
-            token = make(Tok::Text, m_pos, end, escaped);
+            token = make(Tok::Text, m_pos, end, textEscaped);
             return true;
         }
     }
-    if (nameLength == 0)
-        return false;
-    bool escaped = false;
-    for (std::size_t i = m_pos; i < run; ++i)
-        escaped = escaped || m_text[i] == '\\';
     token = make(Tok::Name, m_pos, run, escaped);
     return true;
 }
@@ -370,12 +369,18 @@ Token Lexer::word() noexcept
     while (end < m_text.size() && isAlnum(m_text[end]))
         ++end;
     const std::string_view run = m_text.substr(begin, end - begin);
-    for (const Keyword &keyword : kKeywords) {
-        if (keyword.word != run)
-            continue;
-        if (keyword.kind == Tok::Listener)
-            m_state = State::Variables;
-        return make(keyword.kind, begin, end);
+    // Most words are names: only a run as long as some keyword, starting with
+    // the letter of one, is looked up.
+    constexpr std::string_view kFirstLetters = "bcdefgilmNoprstw";
+    if (run.size() >= 2 && run.size() <= 14 && kFirstLetters.find(run[0]) != run.npos) {
+        for (const Keyword &keyword : kKeywords) {
+            if (keyword.word.size() != run.size() || keyword.word[0] != run[0]
+                || keyword.word != run)
+                continue;
+            if (keyword.kind == Tok::Listener)
+                m_state = State::Variables;
+            return make(keyword.kind, begin, end);
+        }
     }
     return name(begin);
 }

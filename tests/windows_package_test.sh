@@ -20,6 +20,7 @@ platforms/qwindows.dll
 Qt6Core.dll
 Qt6Gui.dll
 Qt6Widgets.dll
+spawnsmith-check.exe
 spawnsmith.exe
 styles/qwindowsvistastyle.dll
 THIRD-PARTY-NOTICES.txt"
@@ -45,6 +46,19 @@ done
 
 export SPAWNSMITH_WINE_DIR=$build/wine
 unset SPAWNSMITH_WINE_PATH
+
+# spawnsmith-check.exe: a console program that runs from the folder alone.
+objdump -p "$folder/spawnsmith-check.exe" | grep -q 'Subsystem.*(Windows CUI)' ||
+    fail "spawnsmith-check.exe is not a console program"
+printf 'main:\r\nlocal.a = 1,5\r\nend\r\n' >"$work/bad.scr"
+status=0
+said=$(cd "$folder" && "$here/tools/wine-run.sh" spawnsmith-check.exe - <"$work/bad.scr") || status=$?
+[ "$status" -eq 1 ] && [ "${said%$'\r'}" = "<stdin>:2:12: error: The game reads a comma as a word \
+of its own and cannot load the line: write 1.5, not 1,5." ] ||
+    fail "spawnsmith-check.exe said '$said' (exit $status)"
+printf 'main:\r\nlocal.a = 1.5\r\nend\r\n' >"$work/good.scr"
+"$here/tools/wine-run.sh" "$folder/spawnsmith-check.exe" "Z:$work/good.scr" ||
+    fail "spawnsmith-check.exe does not load a good script"
 "$here/tools/wine-run.sh" "$folder/spawnsmith.exe" &
 tool=$!
 trap 'kill "$tool" 2>/dev/null || true; rm -rf "$work"' EXIT

@@ -5,8 +5,13 @@ into one box of a spawn block, with the readers' verdict on that block, for the
 value marks' test.
 
 Usage: make_reader_table.py CHECK_DIR [ROWS [SEED [OUT]]]
-CHECK_DIR holds morfuse_check and omoh_check, built from the engines' public
-sources (see the README). The fragments are pieces of published level scripts
+CHECK_DIR holds morfuse_check and omoh_check, the game's two public readers
+built from their public sources: morfuse (github.com/morfuse/morfuse, commit
+caee5fb9), the whole library driven through ScriptMaster::GetProgramScript, an
+unregistered game command counting as read; and the parse step of OpenMoHAA
+(github.com/openmoh/openmohaa, commit 44ce0595), its code/parser grammar run
+with bison and flex as the engine's build runs them. Each takes FILE and exits
+0 when it loads the script. None of their code is in this project. The fragments are pieces of published level scripts
 and made-up ones, edited at random with a fixed seed, so the same readers give
 the same table. Each row is: the verdict (loads or stops); what the readers
 checked (all, or reading where the stand-alone library stopped compiling at a
