@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,9 +41,11 @@ constexpr std::string_view kUsage =
 std::optional<std::string> readAll(std::FILE *stream)
 {
     std::string text;
+    // A folder may claim any size here: trust only what a script could be.
+    constexpr long kLargest = 1L << 30;
     if (std::fseek(stream, 0, SEEK_END) == 0) {
         const long size = std::ftell(stream);
-        if (size > 0)
+        if (size > 0 && size <= kLargest)
             text.reserve(static_cast<std::size_t>(size));
         std::rewind(stream);
     }
@@ -73,7 +76,13 @@ std::optional<std::string> readFile(const std::string &path)
 // 0 loads, 1 would not load, 2 cannot be read.
 int check(const std::string &path, const std::string &shownAs)
 {
-    const std::optional<std::string> text = readFile(path);
+    std::optional<std::string> text;
+    errno = 0;
+    try {
+        text = readFile(path);
+    } catch (const std::bad_alloc &) {
+        errno = ENOMEM;
+    }
     if (!text) {
         const int error = errno;
         std::fprintf(stderr, "spawnsmith-check: cannot read %s: %s\n", shownAs.c_str(),
