@@ -3,8 +3,11 @@
 
 #include "guitest.h"
 
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolTip>
 
 namespace {
 
@@ -43,6 +46,32 @@ QString look(QLineEdit *box)
 
 // A marked box: light red, black text, and a sentence saying why.
 bool marked(QLineEdit *box) { return look(box).startsWith("#ffc0c0#000000 The game "); }
+
+// The script box's mark: the line shown light red across the box with black
+// text, what resting the mouse on it says, and the box's accessible
+// description; empty when nothing is marked.
+QString scriptMark(QWidget *w)
+{
+    QPlainTextEdit *box = output(w);
+    const QList<QTextEdit::ExtraSelection> marks = box->extraSelections();
+    if (marks.isEmpty())
+        return box->accessibleDescription();
+    if (marks.size() != 1)
+        return QStringLiteral("%1 marks").arg(marks.size());
+    const QTextEdit::ExtraSelection &mark = marks.first();
+    const QTextBlock block = box->document()->findBlock(mark.cursor.selectionStart());
+    if (mark.format.background() != QBrush(QColor("#ffc0c0"))
+        || mark.format.foreground() != QBrush(Qt::black)
+        || !mark.format.boolProperty(QTextFormat::FullWidthSelection)
+        || mark.cursor.selectionStart() != block.position()
+        || mark.cursor.selectionEnd() != block.position() + block.length() - 1)
+        return QStringLiteral("not a whole light red line");
+    QTextCursor at(block);
+    QHelpEvent hover(QEvent::ToolTip, box->cursorRect(at).center(), QPoint(10, 10));
+    QCoreApplication::sendEvent(box->viewport(), &hover);
+    return QString::number(block.blockNumber() + 1) + "|" + QToolTip::text() + "|"
+           + box->accessibleDescription();
+}
 
 // Types into the script box: '\n' is Enter, '\v' is Shift+Enter.
 void typeScript(QWidget *w, const QString &keys)
@@ -283,6 +312,63 @@ private slots:
         QTest::keyClick(combo, Qt::Key_Return);
         QCOMPARE(combo->currentText(), "v");
         QCOMPARE(combo->count(), 1);
+    }
+
+    // The script box is read whenever its text changes; the line where the
+    // game would stop is marked, and only while it would.
+    void scriptBoxMarksWhereTheGameStops()
+    {
+        QWidget *w = open(0);
+        const QString vector = "3|The game cannot read ')' here: it needs a value.|"
+                               "Line 3: The game cannot read ')' here: it needs a value.";
+        typeScript(w, "main:\nlocal.a = 1\nlocal.b = ( 1 2 )\nend\n");
+        QTRY_COMPARE(scriptMark(w), vector);
+        // Resting the mouse on another line says nothing.
+        QHelpEvent elsewhere(
+            QEvent::ToolTip,
+            output(w)->cursorRect(QTextCursor(output(w)->document()->firstBlock())).center(),
+            QPoint(10, 10));
+        QCoreApplication::sendEvent(output(w)->viewport(), &elsewhere);
+        QTRY_VERIFY(!QToolTip::isVisible());
+        // Mended with the keyboard: the mark goes; undone, it comes back.
+        QTest::keyClick(output(w), Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(output(w), Qt::Key_Down);
+        QTest::keyClick(output(w), Qt::Key_Down);
+        QTest::keyClick(output(w), Qt::Key_End);
+        QTest::keyClick(output(w), Qt::Key_Left);
+        QTest::keyClicks(output(w), "3 ");
+        QTRY_COMPARE(scriptMark(w), "");
+        QTest::keyClick(output(w), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(scriptMark(w), vector);
+        QCOMPARE(output(w)->toPlainText(), "main:\nlocal.a = 1\nlocal.b = ( 1 2 )\nend\n");
+        // Clear Script: nothing left to mark. A pasted piece of an old script.
+        clickAndAnswer(w, "Command3");
+        QTRY_COMPARE(output(w)->accessibleDescription(), "");
+        QCOMPARE(scriptMark(w), "");
+        QGuiApplication::clipboard()->setText("a\nlocal.c.origin = ( 1,5 0 0 )\n");
+        QTest::keyClick(output(w), Qt::Key_V, Qt::ControlModifier);
+        const QString comma = "The game reads a comma as a word of its own and cannot load the "
+                              "line: write 1.5, not 1,5.";
+        QTRY_COMPARE(scriptMark(w), "2|" + comma + "|Line 2: " + comma);
+        // A block added with a marked box marks its line; one that loads, none.
+        clickAndAnswer(w, "Command3");
+        QTRY_COMPARE(scriptMark(w), "");
+        fill(w, 0, kDistinct[0]);
+        clickAndAnswer(w, "Add");
+        QCOMPARE(output(w)->document()->blockCount(), 8);
+        type(w, "OriginY", "1,5");
+        clickAndAnswer(w, "Add");
+        // The first block loads: the first stop is in the second.
+        QTRY_COMPARE(scriptMark(w), "11|" + comma + "|Line 11: " + comma);
+        // The Trigger Spawn window's box is read too.
+        clickClose(w);
+        QWidget *trigger = open(1);
+        typeScript(trigger, "local.t setthread ::open\n");
+        QTRY_COMPARE(scriptMark(trigger),
+                     "1|The game cannot read '::' here: it needs a command, a label or a "
+                     "variable at the start of a statement.|Line 1: The game cannot read '::' "
+                     "here: it needs a command, a label or a variable at the start of a "
+                     "statement.");
     }
 
     // The size triples take the system's button and highlight colours, each

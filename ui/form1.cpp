@@ -4,6 +4,7 @@
 #include "feedback.h"
 #include "script_messages.h"
 #include "scriptbox.h"
+#include "scriptmark.h"
 #include "singleline.h"
 #include "ui_form1.h"
 #include "valuemark.h"
@@ -20,6 +21,7 @@ Form1::Form1(Windows &windows)
     m_ui->ModelCombo->setCompleter(nullptr); // typed text stays exactly as typed
     setUpFields(*this);
     markValues();
+    ScriptMark::attach(*m_ui->Output);
     finishSetUp(m_ui->Output);
 
     connect(m_ui->Add, &QPushButton::clicked, this, &Form1::addClicked);

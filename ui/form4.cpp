@@ -3,6 +3,7 @@
 #include "feedback.h"
 #include "script_messages.h"
 #include "scriptbox.h"
+#include "scriptmark.h"
 #include "singleline.h"
 #include "ui_form4.h"
 #include "valuemark.h"
@@ -15,6 +16,7 @@ Form4::Form4(Windows &windows)
     m_ui->setupUi(this);
     setUpFields(*this);
     markValues();
+    ScriptMark::attach(*m_ui->Output);
     finishSetUp(m_ui->Command2);
 
     connect(m_ui->Add, &QPushButton::clicked, this, &Form4::addClicked);

@@ -15,22 +15,23 @@ void appendBlock(QPlainTextEdit &output, const script::Lines &lines)
     end.insertText(fromUtf8(script::blockText(lines))); // each CR LF becomes one paragraph break
 }
 
+bool isLineBreak(QChar c) { return c == QChar::ParagraphSeparator || c == QChar::LineSeparator; }
+
 QString scriptText(const QPlainTextEdit &output)
 {
     // Raw text, not toPlainText(): that one turns no-break spaces into spaces.
-    const QString raw = output.document()->toRawText();
-    // The box breaks a line at a paragraph end and at a line separator
-    // (Shift+Enter); each is one line end of the script.
-    const auto isBreak = [](QChar c) {
-        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-    };
+    return scriptText(output.document()->toRawText());
+}
+
+QString scriptText(QStringView raw)
+{
     // One pass into a buffer of the final size; QString::replace() moves the
     // tail of a multi-megabyte script again and again.
     QString text;
-    text.reserve(raw.size() + std::count_if(raw.cbegin(), raw.cend(), isBreak));
+    text.reserve(raw.size() + std::count_if(raw.cbegin(), raw.cend(), isLineBreak));
     auto from = raw.cbegin();
-    for (auto at = std::find_if(from, raw.cend(), isBreak); at != raw.cend();
-         at = std::find_if(from, raw.cend(), isBreak)) {
+    for (auto at = std::find_if(from, raw.cend(), isLineBreak); at != raw.cend();
+         at = std::find_if(from, raw.cend(), isLineBreak)) {
         text.append(QStringView(from, at));
         text.append(u"\r\n");
         from = at + 1;

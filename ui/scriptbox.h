@@ -17,6 +17,11 @@ void appendBlock(QPlainTextEdit &output, const script::Lines &lines);
 // The buffer with CR LF line ends, exactly as it goes to the clipboard.
 QString scriptText(const QPlainTextEdit &output);
 
+// The same from the box's raw text, in which a paragraph end and a line
+// separator (Shift+Enter) each end one line of the script.
+QString scriptText(QStringView raw);
+bool isLineBreak(QChar c);
+
 void clearScript(QPlainTextEdit &output);
 
 // Copies the whole buffer to the clipboard and tells the user how it went;

@@ -1,0 +1,156 @@
+#include "scriptmark.h"
+
+#include "feedback.h"
+#include "reader.h"
+#include "scriptbox.h"
+
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QToolTip>
+
+namespace {
+
+const QColor kMarked(0xFF, 0xC0, 0xC0);
+
+// Past this many characters a reading waits for a pause in the typing.
+constexpr int kLargeScript = 200'000;
+constexpr int kPauseMs = 150;
+
+// Deep nesting is read by recursion: room for it, as on the main thread.
+constexpr uint kReadingStack = 16 * 1024 * 1024;
+
+} // namespace
+
+// Reads copies of the script in the mark's thread.
+class ScriptReading final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ScriptReading)
+
+public:
+    ScriptReading() = default;
+
+    void read(quint64 revision, const QString &raw)
+    {
+        const std::optional<script::Stop> stop = script::readScript(toUtf8(scriptText(raw)));
+        if (!stop)
+            return emit done(revision, 0, 0, 0, {});
+        // The reader's line N is the box's text after its (N-1)th line break.
+        qsizetype from = 0;
+        for (std::size_t line = 1; line < stop->line && from <= raw.size(); ++line) {
+            while (from < raw.size() && !isLineBreak(raw[from]))
+                ++from;
+            ++from;
+        }
+        from = std::min(from, raw.size());
+        qsizetype to = from;
+        while (to < raw.size() && !isLineBreak(raw[to]))
+            ++to;
+        emit done(revision, int(stop->line), from, to, fromUtf8(stop->sentence));
+    }
+
+signals:
+    void done(quint64 revision, int line, qsizetype from, qsizetype to, const QString &why);
+};
+
+ScriptMark::ScriptMark(QPlainTextEdit &output)
+    : QObject(&output)
+    , m_output(output)
+    , m_reading(new ScriptReading)
+{
+    m_pause.setSingleShot(true);
+    m_reading->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_reading, &QObject::deleteLater);
+    connect(this, &ScriptMark::readingWanted, m_reading, &ScriptReading::read);
+    connect(m_reading, &ScriptReading::done, this, &ScriptMark::show);
+    connect(&m_pause, &QTimer::timeout, this, &ScriptMark::read);
+    connect(&output, &QPlainTextEdit::textChanged, this, &ScriptMark::changed);
+    m_thread.setStackSize(kReadingStack);
+    m_thread.start();
+    output.viewport()->installEventFilter(this);
+}
+
+ScriptMark::~ScriptMark()
+{
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void ScriptMark::attach(QPlainTextEdit &output)
+{
+    auto *mark = new ScriptMark(output);
+    mark->changed();
+}
+
+void ScriptMark::setReading(bool on)
+{
+    m_on = on;
+    if (on)
+        return changed();
+    m_pause.stop();
+    ++m_revision;
+    show(m_revision, 0, 0, 0, {});
+}
+
+void ScriptMark::changed()
+{
+    if (!m_on)
+        return;
+    ++m_revision;
+    m_pause.start(m_output.document()->characterCount() > kLargeScript ? kPauseMs : 0);
+}
+
+void ScriptMark::read()
+{
+    if (m_busy)
+        return; // read again when the reading under way comes back
+    m_busy = true;
+    emit readingWanted(m_revision, m_output.document()->toRawText());
+}
+
+void ScriptMark::show(quint64 revision, int line, qsizetype from, qsizetype to, const QString &why)
+{
+    m_busy = false;
+    if (revision != m_revision) { // the text changed meanwhile
+        if (m_on && !m_pause.isActive())
+            read();
+        return;
+    }
+    m_why = why;
+    QList<QTextEdit::ExtraSelection> marks;
+    if (line > 0) {
+        m_marked = QTextCursor(m_output.document());
+        m_marked.setPosition(int(from));
+        m_marked.setPosition(int(to), QTextCursor::KeepAnchor);
+        QTextEdit::ExtraSelection mark{m_marked, {}};
+        mark.format.setBackground(kMarked);
+        mark.format.setForeground(Qt::black);
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        marks.append(mark);
+    } else {
+        m_marked = QTextCursor();
+    }
+    m_output.setExtraSelections(marks);
+    m_output.setAccessibleDescription(line > 0 ? QStringLiteral("Line %1: %2").arg(line).arg(why)
+                                               : QString());
+}
+
+// Resting the mouse on the marked line tells why the game stops there.
+bool ScriptMark::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || m_why.isEmpty() || m_marked.isNull())
+        return QObject::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    QTextCursor at(m_output.document());
+    at.setPosition(m_marked.selectionStart());
+    const int top = m_output.cursorRect(at).top();
+    at.setPosition(m_marked.selectionEnd());
+    const int bottom = m_output.cursorRect(at).bottom();
+    if (help->pos().y() >= top && help->pos().y() <= bottom)
+        QToolTip::showText(help->globalPos(), m_why, m_output.viewport());
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+#include "scriptmark.moc"
