@@ -64,7 +64,7 @@ ScriptMark::ScriptMark(QPlainTextEdit &output)
     connect(this, &ScriptMark::readingWanted, m_reading, &ScriptReading::read);
     connect(m_reading, &ScriptReading::done, this, &ScriptMark::show);
     connect(&m_pause, &QTimer::timeout, this, &ScriptMark::read);
-    connect(&output, &QPlainTextEdit::textChanged, this, &ScriptMark::changed);
+    connect(output.document(), &QTextDocument::contentsChange, this, &ScriptMark::changed);
     m_thread.setStackSize(kReadingStack);
     m_thread.start();
     output.viewport()->installEventFilter(this);
@@ -79,23 +79,28 @@ ScriptMark::~ScriptMark()
 void ScriptMark::attach(QPlainTextEdit &output)
 {
     auto *mark = new ScriptMark(output);
-    mark->changed();
+    mark->m_text.reset(*output.document());
+    mark->changed(0, 0, 0);
 }
 
 void ScriptMark::setReading(bool on)
 {
     m_on = on;
-    if (on)
-        return changed();
+    if (on) {
+        m_text.reset(*m_output.document());
+        return changed(0, 0, 0);
+    }
     m_pause.stop();
     ++m_revision;
     show(m_revision, 0, 0, 0, {});
 }
 
-void ScriptMark::changed()
+void ScriptMark::changed(int position, int removed, int added)
 {
     if (!m_on)
         return;
+    if (!m_text.follow(*m_output.document(), position, removed, added))
+        m_text.reset(*m_output.document());
     ++m_revision;
     m_pause.start(m_output.document()->characterCount() > kLargeScript ? kPauseMs : 0);
 }
@@ -105,7 +110,7 @@ void ScriptMark::read()
     if (m_busy)
         return; // read again when the reading under way comes back
     m_busy = true;
-    emit readingWanted(m_revision, m_output.document()->toRawText());
+    emit readingWanted(m_revision, m_text.text());
 }
 
 void ScriptMark::show(quint64 revision, int line, qsizetype from, qsizetype to, const QString &why)

@@ -8,7 +8,10 @@
 //
 // The reading runs in a thread of its own, on a copy of the text taken a
 // moment after the last change, so that typing into a large script never
-// waits for it; a reading overtaken by a newer change is dropped.
+// waits for it; a reading overtaken by a newer change is dropped. The copy
+// comes from a mirror of the text kept change by change, which is quick to copy.
+
+#include "textmirror.h"
 
 #include <QObject>
 #include <QString>
@@ -40,7 +43,7 @@ protected:
 
 private:
     explicit ScriptMark(QPlainTextEdit &output);
-    void changed();
+    void changed(int position, int removed, int added);
     void read();
     void show(quint64 revision, int line, qsizetype from, qsizetype to, const QString &why);
 
@@ -51,6 +54,7 @@ private:
     quint64 m_revision = 0;
     bool m_busy = false;
     bool m_on = true;
+    TextMirror m_text;
     QTextCursor m_marked; // the marked line; follows edits until the next reading
     QString m_why;
 };
