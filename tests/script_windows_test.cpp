@@ -56,16 +56,21 @@ QString scriptMark(QWidget *w)
     const QList<QTextEdit::ExtraSelection> marks = box->extraSelections();
     if (marks.isEmpty())
         return box->accessibleDescription();
-    if (marks.size() != 1)
-        return QStringLiteral("%1 marks").arg(marks.size());
-    const QTextEdit::ExtraSelection &mark = marks.first();
-    const QTextBlock block = box->document()->findBlock(mark.cursor.selectionStart());
-    if (mark.format.background() != QBrush(QColor("#ffc0c0"))
-        || mark.format.foreground() != QBrush(Qt::black)
-        || !mark.format.boolProperty(QTextFormat::FullWidthSelection)
-        || mark.cursor.selectionStart() != block.position()
-        || mark.cursor.selectionEnd() != block.position() + block.length() - 1)
-        return QStringLiteral("not a whole light red line");
+    // One mark a screen line, each across the box's full width.
+    const QTextBlock block = box->document()->findBlock(marks.first().cursor.position());
+    for (const QTextEdit::ExtraSelection &mark : marks) {
+        if (mark.format.background() != QBrush(QColor("#ffc0c0"))
+            || mark.format.foreground() != QBrush(Qt::black)
+            || !mark.format.boolProperty(QTextFormat::FullWidthSelection)
+            || mark.cursor.hasSelection()
+            || box->document()->findBlock(mark.cursor.position()) != block)
+            return QStringLiteral("not a light red line");
+    }
+    if (marks.size() != block.layout()->lineCount()
+        || marks.first().cursor.position() != block.position())
+        return QStringLiteral("%1 of %2 screen lines marked")
+            .arg(marks.size())
+            .arg(block.layout()->lineCount());
     QTextCursor at(block);
     QHelpEvent hover(QEvent::ToolTip, box->cursorRect(at).center(), QPoint(10, 10));
     QCoreApplication::sendEvent(box->viewport(), &hover);
@@ -345,11 +350,14 @@ private slots:
         clickAndAnswer(w, "Command3");
         QTRY_COMPARE(output(w)->accessibleDescription(), "");
         QCOMPARE(scriptMark(w), "");
-        QGuiApplication::clipboard()->setText("a\nlocal.c.origin = ( 1,5 0 0 )\n");
+        // Its refused line is long enough to wrap: marked on every screen line.
+        QGuiApplication::clipboard()->setText("a\nlocal.c.origin = ( 1,5 0 0 ) //"
+                                              + QString(300, 'x') + "\n");
         QTest::keyClick(output(w), Qt::Key_V, Qt::ControlModifier);
         const QString comma = "The game reads a comma as a word of its own and cannot load the "
                               "line: write 1.5, not 1,5.";
         QTRY_COMPARE(scriptMark(w), "2|" + comma + "|Line 2: " + comma);
+        QVERIFY(output(w)->document()->findBlockByNumber(1).layout()->lineCount() > 2);
         // A block added with a marked box marks its line; one that loads, none.
         clickAndAnswer(w, "Command3");
         QTRY_COMPARE(scriptMark(w), "");

@@ -6,6 +6,8 @@
 
 #include <QHelpEvent>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolTip>
 
 namespace {
@@ -127,11 +129,25 @@ void ScriptMark::show(quint64 revision, int line, qsizetype from, qsizetype to, 
         m_marked = QTextCursor(m_output.document());
         m_marked.setPosition(int(from));
         m_marked.setPosition(int(to), QTextCursor::KeepAnchor);
-        QTextEdit::ExtraSelection mark{m_marked, {}};
-        mark.format.setBackground(kMarked);
-        mark.format.setForeground(Qt::black);
-        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-        marks.append(mark);
+        // A full-width mark covers the screen line its cursor is on: one for
+        // each screen line of the script line, where a long line wraps.
+        QTextCharFormat look;
+        look.setBackground(kMarked);
+        look.setForeground(Qt::black);
+        look.setProperty(QTextFormat::FullWidthSelection, true);
+        const auto markAt = [&](int position) {
+            QTextEdit::ExtraSelection mark{QTextCursor(m_output.document()), look};
+            mark.cursor.setPosition(position);
+            marks.append(mark);
+        };
+        markAt(int(from));
+        const QTextBlock block = m_output.document()->findBlock(int(from));
+        const QTextLayout *layout = block.layout();
+        for (int i = 1; layout && i < layout->lineCount(); ++i) {
+            const int start = block.position() + layout->lineAt(i).textStart();
+            if (start > from && start < to)
+                markAt(start);
+        }
     } else {
         m_marked = QTextCursor();
     }
