@@ -43,7 +43,7 @@ name=spawnsmith-1.0-windows-x64
 folder=$dir/package/$name
 rm -rf "$dir/package" "$dir/$name.zip"
 mkdir -p "$folder/platforms" "$folder/styles"
-cp "$dir/spawnsmith.exe" "$dir/check/spawnsmith-check.exe" "$qt"/bin/Qt6{Core,Gui,Widgets}.dll \
+cp "$dir/spawnsmith.exe" "$dir/spawnsmith-check.exe" "$qt"/bin/Qt6{Core,Gui,Widgets}.dll \
     "$folder/"
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll; do
     cp "$(x86_64-w64-mingw32-g++-posix -print-file-name=$dll)" "$folder/"
