@@ -27,7 +27,12 @@ Run check(const QStringList &arguments, const QByteArray &input = {})
     process.closeWriteChannel();
     if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit)
         return {};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    Run run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+#ifdef Q_OS_WIN // a console program there ends its lines as the console does
+    run.out.replace("\r\n", "\n");
+    run.err.replace("\r\n", "\n");
+#endif
+    return run;
 }
 
 } // namespace
