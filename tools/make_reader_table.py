@@ -7,7 +7,7 @@ value marks' test.
 Usage: make_reader_table.py CHECK_DIR [ROWS [SEED [OUT]]]
 CHECK_DIR holds morfuse_check and omoh_check, the game's two public readers
 built from their public sources: morfuse (github.com/morfuse/morfuse, commit
-caee5fb9), the whole library driven through ScriptMaster::GetProgramScript, an
+caee5fb9), the whole library driven as its own tests drive it, an
 unregistered game command counting as read; and the parse step of OpenMoHAA
 (github.com/openmoh/openmohaa, commit 44ce0595), its code/parser grammar run
 with bison and flex as the engine's build runs them. Each takes FILE and exits
@@ -236,7 +236,8 @@ def main():
                                               escape(data)))
         boxes = box_rows(rng, morfuse, omoh, scratch, rows // 2)
     here = os.path.dirname(os.path.abspath(__file__))
-    target = sys.argv[4] if len(sys.argv) > 4 else os.path.join(here, 'reader_table.txt')
+    target = sys.argv[4] if len(sys.argv) > 4 else os.path.join(here, '..', 'tests', 'data',
+                                                                 'reader_table.txt')
     with open(target, 'w', newline='\n') as f:
         f.write('# verdict\tchecked\tline\tfragment -- written by make_reader_table.py; do not edit\n')
         f.write('\n'.join(out) + '\n')
