@@ -231,6 +231,8 @@ Token Lexer::initial() noexcept
             if (close == std::string_view::npos) {
                 Token open = make(Tok::OpenComment, p, p + 2);
                 m_pos = m_text.size();
+                if (m_dialect == Dialect::Library) // a comment to the end
+                    continue;
                 return open;
             }
             m_pos = close + 2;
@@ -241,6 +243,10 @@ Token Lexer::initial() noexcept
                 ++m_pos;
             if (m_previous != Tok::Eol)
                 return make(Tok::Eol, p, m_pos);
+            continue;
+        }
+        if (m_dialect == Dialect::Library && (c == ',' || (c == '*' && at(p + 1) == '/'))) {
+            m_pos = p + (c == ',' ? 1 : 2); // the library passes over these
             continue;
         }
         if (c == '"')

@@ -65,8 +65,10 @@ enum class Tok : std::uint8_t {
 // The two public readers cut a few words differently; a text loads only when
 // both load it, so the reader cuts it both ways where it matters.
 enum class Dialect : std::uint8_t {
-    Game,    // the game's own reader: a NUL byte ends the text, "5." is a number
-    Library, // the stand-alone library: a NUL byte is a letter, "5." is a name
+    Game,    // the game's own reader: a NUL byte ends the text, "5." is a number, a
+             // comma, a stray */ or an unclosed /* stop the script
+    Library, // the stand-alone library: a NUL byte is a letter, "5." is a name, a
+             // comma and a stray */ are passed over, an unclosed /* runs to the end
 };
 
 struct Token

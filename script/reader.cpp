@@ -8,9 +8,10 @@
 namespace script {
 namespace {
 
-// Deeper than any script a person writes; deep enough nesting would otherwise
-// exhaust the stack (the game's own reader gives up far sooner).
-constexpr int kMaxDepth = 3000;
+// Levels of brackets, braces, indexes, signs and nested statements: deeper
+// than any script a person writes, yet well within the stack of any thread
+// here (the game's own reader gives up far sooner).
+constexpr int kMaxDepth = 1000;
 
 struct Found
 {
@@ -141,7 +142,6 @@ private:
 
     void declaration()
     {
-        Depth depth(*this);
         switch (kind()) {
         case Tok::Name: { // a command, or a label when a colon follows
             const Token name = m_token;
@@ -249,6 +249,7 @@ private:
     // The statement after if, while, for and do: one, with line ends around it.
     void body()
     {
+        Depth depth(*this);
         skipLineEnd();
         declaration();
         if (kind() == Tok::Semicolon)
@@ -267,6 +268,7 @@ private:
 
     void block()
     {
+        Depth depth(*this);
         skipLineEnd();
         expect(Tok::LBrace, "'{'");
         skipLineEnd();
@@ -340,8 +342,8 @@ private:
     // A value that is not a bare name, with its fields and indexes.
     Kind value()
     {
-        Depth depth(*this);
         if (isPrefix(kind())) {
+            Depth depth(*this);
             advance();
             if (!startsValue(kind()))
                 stop("a value after the sign");
@@ -361,10 +363,12 @@ private:
                 }
                 advance();
             } else if (kind() == Tok::LSquare) {
+                Depth depth(*this);
                 advance();
                 expression();
                 expect(Tok::RSquare, "']' to close the index");
-                result = Kind::Array;
+                // An element can be assigned only in an array that can be.
+                result = assignable(result) ? Kind::Array : Kind::Other;
             } else {
                 return result;
             }
@@ -379,6 +383,7 @@ private:
             if (kind() == Tok::Name || kind() == Tok::Text) {
                 advance();
             } else if (kind() == Tok::LParen) {
+                Depth depth(*this);
                 advance();
                 expression();
                 expect(Tok::RParen, "')' to close the bracket");
@@ -406,6 +411,7 @@ private:
     // ( a ), ( a <line end> ) or the vector ( a b c ).
     Kind bracket()
     {
+        Depth depth(*this);
         advance();
         const Kind inner = expression();
         if (kind() == Tok::RParen) {
@@ -425,7 +431,6 @@ private:
 
     Kind expression()
     {
-        Depth depth(*this);
         Kind result = operand();
         while (kind() == Tok::Operator) {
             advance();
@@ -437,7 +442,6 @@ private:
 
     Kind operand()
     {
-        Depth depth(*this);
         switch (kind()) {
         case Tok::Eol: // the value may start on the next line
             advance();

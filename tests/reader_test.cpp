@@ -109,6 +109,8 @@ private slots:
         QTest::newRow("$$ one sign in one") << QByteArray("$$\twait 1\n") << false;
         QTest::newRow("NUL ends the text in one") << QByteArray("a\nb\0 ( \n", 8) << false;
         QTest::newRow("NUL between statements") << QByteArray("a\n\0 b\n", 6) << true;
+        QTest::newRow("comma the game never sees") << QByteArray("a\n\0 b, c */\n", 13) << true;
+        QTest::newRow("element of no array") << QByteArray("local.a.size[1] = 5\n") << false;
         QTest::newRow("?: in one only") << QByteArray("local.a = b ? c : d\n") << false;
         QTest::newRow("+label in one only") << QByteArray("+a:\nend\n") << false;
     }
