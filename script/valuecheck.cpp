@@ -93,6 +93,7 @@ struct Words
 {
     std::vector<Token> tokens; // those that touch the value, in order
     Token after;               // the first one after the value
+    bool dialectWord = false;  // the other reader would cut a word differently
 };
 
 Words wordsOf(const Context &context, Dialect dialect, std::size_t from, std::size_t to)
@@ -107,6 +108,7 @@ Words wordsOf(const Context &context, Dialect dialect, std::size_t from, std::si
         if (t.end > from && t.begin < to)
             words.tokens.push_back(t);
     }
+    words.dialectWord = lexer.sawDialectWord();
     return words;
 }
 
@@ -337,14 +339,11 @@ std::string checkValue(ValueKind kind, std::string_view utf8)
     // number takes the blank before it.
     const std::size_t from = kind == ValueKind::QuotedText ? context.begin - 1 : context.begin;
     const std::size_t to = kind == ValueKind::QuotedText ? context.end + 1 : context.end;
-    bool typed = true;
-    Words first;
-    for (Dialect dialect : {Dialect::Game, Dialect::Library}) {
-        Words words = wordsOf(context, dialect, from, to);
-        typed = typed && readAsTyped(kind, context, words);
-        if (dialect == Dialect::Game)
-            first = std::move(words);
-    }
+    const Words first = wordsOf(context, Dialect::Game, from, to);
+    bool typed = readAsTyped(kind, context, first);
+    // The library's cut is needed only where it differs from the game's.
+    if (typed && (first.dialectWord || context.text.find('\0') != std::string::npos))
+        typed = readAsTyped(kind, context, wordsOf(context, Dialect::Library, from, to));
     if (!stop && typed)
         return {};
     // An unclosed /* takes the rest of the script, whatever the box.
