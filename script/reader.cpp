@@ -16,7 +16,9 @@ constexpr int kMaxDepth = 1000;
 struct Found
 {
     Token token;
-    std::string_view expected;
+    std::string_view expected; // what the game needed there; for a line it
+                               // read but cannot compile, the whole sentence
+    bool compiled = false;
 };
 
 // Thrown to unwind the recursive descent at the first stop.
@@ -72,10 +74,10 @@ private:
     }
 
     // Only the first line the game cannot compile counts.
-    void compileError(const Token &at, std::string_view expected)
+    void compileError(const Token &at, std::string_view sentence)
     {
         if (m_compile && !m_compileStop)
-            m_compileStop = Found{at, expected};
+            m_compileStop = Found{at, sentence, true};
     }
 
     std::string_view word(const Token &t) const { return m_text.substr(t.begin, t.end - t.begin); }
@@ -86,7 +88,8 @@ private:
         std::set<std::string, std::less<>> &labels =
             m_switchLabels.empty() ? m_labels : m_switchLabels.back();
         if (!labels.emplace(word(name)).second)
-            compileError(name, "a label of its own: this one is used already");
+            compileError(name, "The game has a label of this name already: give this one a name of "
+                               "its own.");
     }
 
     Tok kind() const { return m_token.kind; }
@@ -152,7 +155,8 @@ private:
                 label(name);
                 for (const auto &[at, parameter] : m_parameters)
                     if (parameter != Kind::VariableField)
-                        compileError(at, "a variable such as local.name as the label's parameter");
+                        compileError(at, "The game takes only variables such as local.name as a "
+                                         "label's parameters.");
                 advance();
             }
             return;
@@ -161,7 +165,8 @@ private:
             advance();
             const Token value = m_token;
             if (value.kind != Tok::Integer && value.kind != Tok::Text && value.kind != Tok::Name)
-                compileError(value, "a whole number or a text as the case value");
+                compileError(value,
+                             "The game takes only a whole number or a text as a case value.");
             argument();
             arguments();
             expect(Tok::Colon, "':' after the case value");
@@ -205,11 +210,11 @@ private:
             return block();
         case Tok::Break:
             if (m_breakable == 0)
-                compileError(m_token, "a loop or a switch around 'break'");
+                compileError(m_token, "The game cannot compile break outside a loop or a switch.");
             return advance();
         case Tok::Continue:
             if (m_loops == 0)
-                compileError(m_token, "a loop around 'continue'");
+                compileError(m_token, "The game cannot compile continue outside a loop.");
             return advance();
         case Tok::Semicolon:
             return advance();
@@ -218,7 +223,6 @@ private:
         }
         if (!startsValue(kind()))
             stop("a command, a label or a variable at the start of a statement");
-        const Token target = m_token;
         const Kind assigned = value();
         switch (kind()) {
         case Tok::Name:
@@ -229,12 +233,11 @@ private:
         case Tok::Increment:
         case Tok::Decrement: {
             if (assigned == Kind::Size)
-                compileError(m_token, "a variable name other than size, which the game reads "
-                                      "as the length of an array");
+                compileError(m_token, "The game reads size as the length of an array and "
+                                      "cannot assign to it: use another name.");
             else if (!assignable(assigned))
-                compileError(m_token, target.kind == Tok::Listener && assigned == Kind::Listener
-                                          ? "a variable name after the point"
-                                          : "a variable, such as local.name, before it");
+                compileError(m_token, "The game cannot assign a value here: the left side must "
+                                      "be a variable, such as local.name.");
             const bool step = kind() == Tok::Increment || kind() == Tok::Decrement;
             advance();
             if (!step)
@@ -596,6 +599,8 @@ std::string describe(std::string_view text, const Token &token)
 // The tokens that stop a script wherever they stand get a sentence of their own.
 std::string sentence(std::string_view text, const Found &found)
 {
+    if (found.compiled)
+        return std::string(found.expected);
     switch (found.token.kind) {
     case Tok::Comma:
         return "The game reads a comma as a word of its own and cannot load the line: "

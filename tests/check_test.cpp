@@ -63,9 +63,8 @@ private slots:
                                              "needs a value.\n");
         QTest::newRow("LF") << QByteArray("main:\nlocal.a = 1\nend\n")
                             << QByteArray("main:\nend\nmain:\n")
-                            << QByteArray(":3:1: error: The game cannot read the word 'main' "
-                                          "here: it needs a label of its own: this one is used "
-                                          "already.\n");
+                            << QByteArray(":3:1: error: The game has a label of this name "
+                                          "already: give this one a name of its own.\n");
         QTest::newRow("binary") << QByteArray("a\n\0\x01\x02\xff b\n", 9)
                                 << QByteArray("\x7f"
                                               "ELF\x02\x01\x01\0\0\0(",

@@ -71,16 +71,16 @@ private slots:
                "start of a statement.";
         QTest::newRow("size as a name")
             << QByteArray("local.size = spawn script_model\n") << 1 << 12
-            << "The game cannot read '=' here: it needs a variable name other than size, which "
-               "the game reads as the length of an array.";
+            << "The game reads size as the length of an array and cannot assign to it: use "
+               "another name.";
         QTest::newRow("lone CR ends no line") << QByteArray("a\rb\nlocal.x = +\n") << 2 << 11
                                               << "The game cannot read '+' here: it needs a value.";
         QTest::newRow("unclosed comment") << QByteArray("a\n/* b\nc\n") << 2 << 1
                                           << "The game reads everything after /* as a comment, "
                                              "and no */ closes it.";
         QTest::newRow("label twice") << QByteArray("main:\nend\nmain:\nend\n") << 3 << 1
-                                     << "The game cannot read the word 'main' here: it needs a "
-                                        "label of its own: this one is used already.";
+                                     << "The game has a label of this name already: give this "
+                                        "one a name of its own.";
         QTest::newRow("unread line wins over uncompiled one")
             << QByteArray("break\nlocal.a = (\n") << 3 << 1
             << "The game cannot read the end of the script here: it needs a value.";
