@@ -98,11 +98,16 @@ private slots:
         QCOMPARE(QString::fromStdString(stop->sentence), sentence);
     }
 
-    // Where the two readers part, a text loads only if both load it.
-    void dialects_data()
+    // Corners of the language; and where the two readers part, a text loads
+    // only if both load it.
+    void corners_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("loads");
+        QTest::newRow("bracket closed on the next line")
+            << QByteArray("local.a = ( 1\n)\n") << true;
+        QTest::newRow("compound assignments")
+            << QByteArray("local.a -= 1\nlocal.b *= ( 2 )\nlocal.c-=1\n") << true;
         QTest::newRow("5. a number in one, a name in the other")
             << QByteArray("local.a.origin = ( 0 -5. 0 )\n") << false;
         QTest::newRow("5. as the last argument") << QByteArray("local.a wait 5.\n") << true;
@@ -114,7 +119,7 @@ private slots:
         QTest::newRow("?: in one only") << QByteArray("local.a = b ? c : d\n") << false;
         QTest::newRow("+label in one only") << QByteArray("+a:\nend\n") << false;
     }
-    void dialects()
+    void corners()
     {
         QFETCH(QByteArray, text);
         QFETCH(bool, loads);
