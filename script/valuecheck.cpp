@@ -139,7 +139,7 @@ std::string_view trimmed(std::string_view text)
 }
 
 // One number, as typed: an optional minus right before digits with at most
-// one point, which is not the last character.
+// one point (a point at the end the library's cut already takes as a name).
 bool oneNumber(const Context &context, const Words &words)
 {
     std::vector<Token> t = words.tokens;
@@ -148,7 +148,7 @@ bool oneNumber(const Context &context, const Words &words)
     if (t.size() != 1 || (t[0].kind != Tok::Integer && t[0].kind != Tok::Float))
         return false;
     const std::string_view number = textOf(context, t[0]);
-    if (std::ranges::count(number, '.') > 1 || number.back() == '.'
+    if (std::ranges::count(number, '.') > 1
         || !std::ranges::all_of(number, [](char c) { return c == '.' || (c >= '0' && c <= '9'); }))
         return false;
     // The game keeps whole numbers in 32 bits.
