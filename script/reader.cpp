@@ -1,6 +1,5 @@
 #include "reader.h"
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>

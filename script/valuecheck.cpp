@@ -34,48 +34,31 @@ Context place(ValueKind kind, std::string_view value)
                         .angleP = "0",
                         .angleR = "0",
                         .scale = "1"};
-    TriggerFields trigger{.comment = {},
-                          .idName = "a",
-                          .originX = "0",
-                          .originY = "0",
-                          .originZ = "0",
-                          .sizeMinX = "0",
-                          .sizeMinY = "0",
-                          .sizeMinZ = "0",
-                          .sizeMaxX = "0",
-                          .sizeMaxY = "0",
-                          .sizeMaxZ = "0",
-                          .thread = "t",
-                          .message = "m",
-                          .wait = "1",
-                          .delay = "0"};
-    Lines lines;
-    switch (kind) {
-    case ValueKind::Vector:
-        object.originY = marker;
-        lines = objectBlock(object);
-        break;
-    case ValueKind::Scale:
-        object.scale = marker;
-        lines = objectBlock(object);
-        break;
-    case ValueKind::IdName:
-        object.idName = marker;
-        lines = objectBlock(object);
-        break;
-    case ValueKind::QuotedText:
-        object.model = marker;
-        lines = objectBlock(object);
-        break;
-    case ValueKind::Argument:
-        trigger.wait = marker;
-        lines = triggerBlock(trigger);
-        break;
-    case ValueKind::Thread:
-        trigger.thread = marker;
-        lines = triggerBlock(trigger);
-        break;
-    }
+    TriggerFields triggerFields{.comment = {},
+                                .idName = "a",
+                                .originX = "0",
+                                .originY = "0",
+                                .originZ = "0",
+                                .sizeMinX = "0",
+                                .sizeMinY = "0",
+                                .sizeMinZ = "0",
+                                .sizeMaxX = "0",
+                                .sizeMaxY = "0",
+                                .sizeMaxZ = "0",
+                                .thread = "t",
+                                .message = "m",
+                                .wait = "1",
+                                .delay = "0"};
+    // The box's field in its block; the ID name stands on every line.
+    const bool trigger = kind == ValueKind::Argument || kind == ValueKind::Thread;
+    std::string &field = kind == ValueKind::Vector       ? object.originY
+                         : kind == ValueKind::Scale      ? object.scale
+                         : kind == ValueKind::IdName     ? object.idName
+                         : kind == ValueKind::QuotedText ? object.model
+                         : kind == ValueKind::Argument   ? triggerFields.wait
+                                                         : triggerFields.thread;
+    field = marker;
+    const Lines lines = trigger ? triggerBlock(triggerFields) : objectBlock(object);
     const std::string block = blockText(lines);
     Context context;
     context.begin = block.find(kMarker);
