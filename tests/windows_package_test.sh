@@ -48,8 +48,9 @@ export SPAWNSMITH_WINE_DIR=$build/wine
 unset SPAWNSMITH_WINE_PATH
 
 # spawnsmith-check.exe: a console program that runs from the folder alone.
-objdump -p "$folder/spawnsmith-check.exe" | grep -q 'Subsystem.*(Windows CUI)' ||
-    fail "spawnsmith-check.exe is not a console program"
+# (the headers read whole first: grep -q would end the pipe early under pipefail)
+headers=$(objdump -p "$folder/spawnsmith-check.exe")
+grep -q 'Subsystem.*(Windows CUI)' <<<"$headers" || fail "spawnsmith-check.exe is not a console program"
 printf 'main:\r\nlocal.a = 1,5\r\nend\r\n' >"$work/bad.scr"
 status=0
 said=$(cd "$folder" && "$here/tools/wine-run.sh" spawnsmith-check.exe - <"$work/bad.scr") || status=$?
