@@ -94,6 +94,7 @@ private:
     Tok kind() const { return m_token.kind; }
     void advance()
     {
+        m_afterLineEnd = m_token.kind == Tok::Eol;
         m_token = m_ahead;
         m_ahead = m_lexer.next();
     }
@@ -249,12 +250,14 @@ private:
     }
 
     // The statement after if, while, for and do: one, with line ends around it.
+    // A ';' belongs to it only right after it: after a line end it is a
+    // statement of its own, and an 'else' or 'while' after that is not read.
     void body()
     {
         Depth depth(*this);
         skipLineEnd();
         declaration();
-        if (kind() == Tok::Semicolon)
+        if (kind() == Tok::Semicolon && !m_afterLineEnd)
             advance();
         skipLineEnd();
     }
@@ -535,6 +538,7 @@ private:
     Lexer m_lexer;
     Token m_token;
     Token m_ahead;
+    bool m_afterLineEnd = false; // the word before the current one was a line end
     int m_depth = 0;
     const bool m_compile;
     std::optional<Found> m_compileStop;

@@ -21,7 +21,7 @@ namespace script {
 struct Stop
 {
     std::size_t offset = 0; // byte offset in the text
-    std::size_t line = 1;   // 1-based; CR LF, LF and a lone CR each end a line
+    std::size_t line = 1;   // 1-based; an LF ends a line (CR LF too), a lone CR does not
     std::size_t column = 1; // 1-based, in bytes
     std::string sentence;   // what the game found there and what it needed instead
 };

@@ -106,6 +106,9 @@ private slots:
         QTest::addColumn<bool>("loads");
         QTest::newRow("bracket closed on the next line")
             << QByteArray("local.a = ( 1\n)\n") << true;
+        QTest::newRow("';' right after a body") << QByteArray("if (1) {\n};else {\n}\n") << true;
+        QTest::newRow("';' after a line end ends the if")
+            << QByteArray("if (1) {\n}\n;else {\n}\n") << false;
         QTest::newRow("compound assignments")
             << QByteArray("local.a -= 1\nlocal.b *= ( 2 )\nlocal.c-=1\n") << true;
         QTest::newRow("5. a number in one, a name in the other")
