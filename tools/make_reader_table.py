@@ -11,9 +11,10 @@ caee5fb9), the whole library driven as its own tests drive it, an
 unregistered game command counting as read; and the parse step of OpenMoHAA
 (github.com/openmoh/openmohaa, commit 44ce0595), its code/parser grammar run
 with bison and flex as the engine's build runs them. Each takes FILE and exits
-0 when it loads the script. None of their code is in this project. The fragments are pieces of published level scripts
-and made-up ones, edited at random with a fixed seed, so the same readers give
-the same table. Each row is: the verdict (loads or stops); what the readers
+0 when it loads the script. None of their code is in this project. The
+fragments are pieces of level script and spawn blocks written for this project
+(no line of a published level script is in them), edited at random with a fixed
+seed, so the same readers give the same table. Each row is: the verdict (loads or stops); what the readers
 checked (all, or reading where the stand-alone library stopped compiling at a
 game command it does not know, so only the reading of the text was judged);
 the line where the first reader to stop stops (0 where neither names a line it
@@ -26,40 +27,43 @@ import subprocess
 import sys
 import tempfile
 
-# Pieces of published level scripts (a Normandy map of a co-operative mod), as
-# level scripters write them.
-REAL = [
-    'main:{\n\tlevel.coop_aaMap = 1\t\t//let global scripts know\n\twaitthread coop_mod/main.scr::main\n}end\n',
-    'main:\n\tif( level.gametype != 0 ){ thread coop_churchWatch }\n\tthread coop_baked_0816\nend\n',
-    '\tlevel.farplane = 4000 //fix that issue\n\t$world farplane level.farplane\n\t$world farplane_color (.62 .62 .61)\n',
-    '\tthread global/exploder.scr::main\n\texec global/loadout.scr maps/m3l3.scr\n\t$scene0_panzerschreck notsolid\n',
-    '\tlevel waittill prespawn\n\texec global/ambient.scr m3l3\n\tthread global/bomber.scr::main\n',
-    '/*\tprintln("DEV: FIX: $playertarget_center glue $player")\n\tprintln("DEV")*/\n',
-    '\tif(level.gametype == 0){\n\t\t$playertarget_center glue $player\n\t\t$playertarget_front1 bind $playertarget_center\n\t}\n',
-    '\tlevel.ramsey = level.friendly1\n\tlevel.harrison.friendtype = -1\n\tlevel.halftrack_alive = 1\n',
-    '\t$scene1_dead_panzer_mask.origin = $scene1_dead_panzer.origin\n\t$scene1_dead_panzer_mask.angles = $scene1_dead_panzer.angles\n',
-    '\texec coop_mod/replace.scr::tmstartloop "sound/music/mus_06a_mystery.mp3"\n',
-    '\t$halftrack_gunner holster\n\t$halftrack_gunner exec global/disable_ai.scr\n',
-    '\t$scene7_mg1 maxyawoffset 45\n\t$scene7_mg1 pitchcaps (0 5 0)\n',
-    '\tlevel.locationchecktext = ("Locate and destroy the Nebelwerfers.    [" + level.scene7_bombcount + " remaining]")\n',
-    '\tlevel.skill = getcvar (skill)\n\tprintln "FODDER GUY COUNT IS" level.sysconfig\n',
-    '\tif (level.sysconfig == "1" || level.sysconfig == "2" || level.sysconfig == "0"){\n\t\tprintln "COUNT WORKING!"\n\t}\n',
-    '\tif (level.skill == "0"){\n\t\t$scene1_soldier1.accuracy = 1\n\t}\n\telse if (level.skill == "1"){\n\t\t$scene1_soldier1.noticescale = 200\n\t}\n',
-    '\t$scene0_destroyed_flak88 exec global/loopsound.scr fire_med\n\tthread global/items.scr::add_item "explosives"\n',
-    '\twaitthread global/objectives.scr::add_objectives 1 2 level.locationchecktext $scene7_nebelwerfer1.origin\n',
-    'coop_replaceBazookaPickup:{\n\tif(level.gametype != 0){\n\t\tlocal.panzerschreck = spawn ($scene0_panzerschreck.model)\n\t\tlocal.panzerschreck angles $scene0_panzerschreck.angles\n\t}\n}end\n',
-    '\t\tlocal.panzerschreck.flags["coop_itemRespawnTime"] = 5 \t//its own respawn time\n',
-    '\t\tfor (local.i = 1; local.i <= 7; local.i++){\n\t\t\tlocal.oldShell = $("scene0_shell" + local.i)\n\t\t\tlocal.newShell = spawn local.oldShell.model\n\t\t}\n',
-    'scene7_initialize_bombsites:\n\tlocal.bomb = spawn script_model\n\tlocal.bomb model "items/explosive.tik"\n\tlocal.bomb.origin = ( 3875 -1078 -277 )\n\tlocal.bomb solid\nend\n',
-    'health_placement:\n\tlocal.h = spawn item_health_large\n\tlocal.h.origin = ( 512 -256 8 )\n\tlocal.h light 1 0 0 64\nend\n',
-    'main local.a local.b:\n\twait 1\n\tlocal.c = local.a[1] + local.b\n\tend local.c\n',
-    'switch (local.type)\n{\n\tcase 1:\n\t\tlocal.x = 5\n\t\tbreak\n\tcase "two":\n\t\tlocal.x = 6\n\t\tbreak\n\tdefault:\n\t\tlocal.x = 0\n}\n',
-    'local.list = makearray\n\t"a" 1\n\t"b" 2\nendarray\n',
-    'while (local.i < 10)\n{\n\tlocal.i++\n\twaitframe\n}\n',
-    'local.missile.cam = spawn script_origin\nlocal.crate[1] = spawn script_model\nlocal.crate[local.i].origin = ( 0 0 0 )\n',
-    'try {\n\tlocal.x = 1\n} catch {\n\tlocal.x = 2\n}\n',
-    'level.enemies = $enemy.size\nlocal.n = local.arr.size\n',
-    '\t$player stufftext "say hello"\n\tlocal.t = -local.t\n\tlocal.u = !local.done\n',
+# Pieces of level script written for this table, in the ways scripters write
+# them: threads and labels, waitthread and exec of global scripts, commands to
+# $targetnames, arrays, nested if and while, comments, tabs. The names are
+# made up (a mill village by a river); CR LF line ends are set at random below.
+PIECES = [
+    'main:\n\tlevel.mill_alarm = 0\t\t// nobody has raised it yet\n\tthread mill_guards\n\twaitthread global/mill_doors.scr::setup\nend\n',
+    'mill_guards:\n\tif (level.mill_alarm == 0) { thread mill_patrol }\n\telse { thread mill_defend }\nend\n',
+    '\texec global/weather.scr rain_light\n\t$mill_wheel rotateyup 30\n\t$mill_wheel loopsound mill_creak\n',
+    '\tlevel waittill spawn\n\texec global/villager_setup.scr\n\tthread global/river_boats.scr::start 3\n',
+    '/* the bridge used to fall here;\n\tkept for the second version */\n\tthread bridge_check\n',
+    '\tif (level.players_in_mill > 0) {\n\t\t$mill_door close\n\t\t$mill_gate lock\n\t}\n',
+    '\tlevel.river_speed = 12\n\tlevel.boat_count = level.boat_count + 1\n\tlevel.ferry.passengers = 0\n',
+    '\t$ferry_rope.origin = $ferry_post.origin + ( 0 0 48 )\n\t$ferry_rope.angles = ( 0 $ferry_post.angles[1] 0 )\n',
+    '\twaitthread global/music.scr::play "sound/music/river_calm.mp3" 0.8\n',
+    '\t$sentry_east turnto $bell_tower\n\t$sentry_east exec global/sentry_look.scr 4\n',
+    '\t$flak_crew1 ai_off\n\t$flak_crew1 anim idle_smoke\n',
+    '\tlocal.banner = ("Reach the mill before dusk: " + level.minutes_left + " minutes left")\n',
+    '\tlevel.difficulty = getcvar (skill)\n\tprintln "mill: difficulty is " level.difficulty\n',
+    '\tif (level.difficulty == "0" || level.difficulty == "1") {\n\t\tlocal.guards = 3\n\t}\n',
+    '\tif (level.difficulty == "2") {\n\t\t$miller.health = 150\n\t}\n\telse if (level.difficulty == "3") {\n\t\t$miller.accuracy = 80\n\t}\n',
+    '\t$granary exec global/burn.scr small\n\tthread global/pickups.scr::drop "rations" $granary.origin\n',
+    '\twaitthread global/goals.scr::add 2 "Open the sluice gate" $sluice.origin\n',
+    'replace_lantern:{\n\tif (level.night == 1) {\n\t\tlocal.lamp = spawn script_model\n\t\tlocal.lamp model "static/lantern_hang.tik"\n\t}\n}end\n',
+    '\t\tlocal.lamp.flags["relight_seconds"] = 20 \t// relights on its own\n',
+    '\tfor (local.n = 1; local.n <= 5; local.n++) {\n\t\tlocal.sack = $("flour_sack" + local.n)\n\t\tlocal.copy = spawn local.sack.model\n\t}\n',
+    'sluice_open:\n\tlocal.gate = spawn script_object\n\tlocal.gate model "static/sluice_gate.tik"\n\tlocal.gate.origin = ( -1408 2216 -96 )\n\tlocal.gate solid\nend\n',
+    'place_ammo:\n\tlocal.box = spawn item_ammo_box\n\tlocal.box.origin = ( 96 -640 24 )\n\tlocal.box light 0 0 1 48\nend\n',
+    'count_boats local.first local.last:\n\twait 0.5\n\tlocal.total = local.last[1] - local.first\n\tend local.total\n',
+    'switch (local.season)\n{\n\tcase 1:\n\t\tlocal.fog = 900\n\t\tbreak\n\tcase "winter":\n\t\tlocal.fog = 400\n\t\tbreak\n\tdefault:\n\t\tlocal.fog = 2000\n}\n',
+    'local.routes = makearray\n\t"mill" 4\n\t"ferry" 7\nendarray\n',
+    'while (local.wheel_turns < 40)\n{\n\tlocal.wheel_turns++\n\twaitframe\n}\n',
+    'local.ferry.lamp = spawn script_origin\nlocal.boat[2] = spawn script_model\nlocal.boat[local.n].origin = ( 8 16 0 )\n',
+    'try {\n\tlocal.bell = 1\n} catch {\n\tlocal.bell = 0\n}\n',
+    'level.sentries = $sentry.size\nlocal.left = local.routes.size\n',
+    '\t$miller stufftext "echo miller"\n\tlocal.depth = -local.depth\n\tlocal.dry = !local.flooded\n',
+    '\twhile (level.mill_alarm == 0) {\n\t\tif ($mill_door.open == 1) {\n\t\t\twhile (local.wait_for < 3) { local.wait_for++ }\n\t\t}\n\t\twait 1\n\t}\n',
+    'bridge_check:\n\t// the bridge holds three carts at most\n\tif (level.carts_on_bridge > 3) {\n\t\tgoto bridge_fall\n\t}\nend\n\nbridge_fall:\n\t$bridge_planks remove\nend\n',
 ]
 
 # Blocks as a spawn tool writes them, and values a scripter may type.
@@ -141,9 +145,9 @@ def fragment(rng):
     if choice < 0.35:
         text = block(rng)
     elif choice < 0.55:
-        text = rng.choice(REAL)
+        text = rng.choice(PIECES)
     elif choice < 0.85:
-        text = edit(rng, rng.choice(REAL))
+        text = edit(rng, rng.choice(PIECES))
     else:
         text = edit(rng, block(rng))
     if rng.random() < 0.5:
