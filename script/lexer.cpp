@@ -1,107 +1,591 @@
 #include "lexer.h"
 
+#include <algorithm>
 #include <array>
-#include <utility>
+#include <cstring>
+
+// The lexer's hot loop is one function with everything it calls inlined.
+#if defined(__GNUC__)
+#define SPAWNSMITH_FLATTEN [[gnu::flatten]]
+#else
+#define SPAWNSMITH_FLATTEN
+#endif
 
 namespace script {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isHigh(char c) { return static_cast<unsigned char>(c) >= 0x80; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-bool isSpace(char c) { return isBlank(c) || isLineEnd(c) || c == '\v' || c == '\f'; }
-bool isAlnum(char c) { return isLetter(c) || isDigit(c) || c == '_'; }
-
-// Everything but brackets, braces, line ends, comma, colon, semicolon and blanks
-// can be part of a word.
-bool isWordChar(char c)
-{
-    switch (c) {
-    case '{':
-    case '}':
-    case '(':
-    case ')':
-    case '[':
-    case ']':
-    case '\r':
-    case '\n':
-    case ',':
-    case ':':
-    case ';':
-    case ' ':
-    case '\t':
-        return false;
-    default:
-        return true;
-    }
-}
-
-// What a variable name after "local." or "$" may hold.
-bool isVariableChar(char c) { return isAlnum(c) || c == '"' || c == '$' || c == '\\'; }
-
-// What turns a number just before it into a word (a point among them).
-bool isNonNumeric(char c)
-{
-    switch (c) {
-    case '_':
-    case '"':
-    case '\'':
-    case '?':
-    case '@':
-    case '#':
-    case '`':
-    case '.':
-        return true;
-    default:
-        return isLetter(c) || isHigh(c);
-    }
-}
-
-// What turns a quoted text just before it into a word.
-bool isNonExpression(char c) { return isDigit(c) || isNonNumeric(c); }
-
-struct Keyword
-{
-    std::string_view word;
-    Tok kind;
+// The classes of a character, one bit each, looked up in one table: the
+// lexer asks several of them of every character it reads.
+enum Class : std::uint16_t {
+    kDigit = 1 << 0,
+    kLetter = 1 << 1,    // ASCII letters
+    kAlnum = 1 << 2,     // letters, digits and _
+    kWord = 1 << 3,      // may be part of a word: all but brackets, braces,
+                         // line ends, comma, colon, semicolon and blanks
+    kVariable = 1 << 4,  // may be part of a name after "local." or "$"
+    kNonNumeric = 1 << 5, // turns a number just before it into a word (a point among them)
+    kBlank = 1 << 6,
+    kLineEnd = 1 << 7,
+    kSpace = 1 << 8,     // blanks, line ends, vertical tab, form feed
+    kTextStop = 1 << 9,  // ends a run of plain text inside quotes
 };
 
-constexpr std::array kKeywords{
-    Keyword{"end", Tok::Name},
-    Keyword{"if", Tok::If},
-    Keyword{"else", Tok::Else},
-    Keyword{"while", Tok::While},
-    Keyword{"for", Tok::For},
-    Keyword{"do", Tok::Do},
-    Keyword{"game", Tok::Listener},
-    Keyword{"group", Tok::Listener},
-    Keyword{"level", Tok::Listener},
-    Keyword{"local", Tok::Listener},
-    Keyword{"parm", Tok::Listener},
-    Keyword{"owner", Tok::Listener},
-    Keyword{"self", Tok::Listener},
-    Keyword{"NULL", Tok::Null},
-    Keyword{"NIL", Tok::Nil},
-    Keyword{"try", Tok::Try},
-    Keyword{"catch", Tok::Catch},
-    Keyword{"switch", Tok::Switch},
-    Keyword{"case", Tok::Case},
-    Keyword{"break", Tok::Break},
-    Keyword{"continue", Tok::Continue},
-    Keyword{"makearray", Tok::MakeArray},
-    Keyword{"makeArray", Tok::MakeArray},
-    Keyword{"endarray", Tok::EndArray},
-    Keyword{"endArray", Tok::EndArray},
-    Keyword{"ifequal", Tok::Operator},
-    Keyword{"ifstrequal", Tok::Operator},
-    Keyword{"ifnotequal", Tok::Operator},
-    Keyword{"ifstrnotequal", Tok::Operator},
-    Keyword{"ifless", Tok::Operator},
-    Keyword{"ifgreater", Tok::Operator},
-    Keyword{"iflessequal", Tok::Operator},
-    Keyword{"ifgreaterequal", Tok::Operator},
+constexpr std::uint16_t classify(unsigned char u)
+{
+    const char c = static_cast<char>(u);
+    const bool digit = c >= '0' && c <= '9';
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    const bool alnum = digit || letter || c == '_';
+    const bool blank = c == ' ' || c == '\t';
+    const bool lineEnd = c == '\r' || c == '\n';
+    std::uint16_t classes = 0;
+    if (digit)
+        classes |= kDigit;
+    if (letter)
+        classes |= kLetter;
+    if (alnum)
+        classes |= kAlnum;
+    if (std::string_view("{}()[]\r\n,:; \t").find(c) == std::string_view::npos)
+        classes |= kWord;
+    if (alnum || c == '"' || c == '$' || c == '\\')
+        classes |= kVariable;
+    if (letter || u >= 0x80 || std::string_view("_\"'?@#`.").find(c) != std::string_view::npos)
+        classes |= kNonNumeric;
+    if (blank)
+        classes |= kBlank;
+    if (lineEnd)
+        classes |= kLineEnd;
+    if (blank || lineEnd || c == '\v' || c == '\f')
+        classes |= kSpace;
+    if (lineEnd || c == '"' || c == '\\')
+        classes |= kTextStop;
+    return classes;
+}
+
+constexpr auto kClasses = [] {
+    std::array<std::uint16_t, 256> table{};
+    for (unsigned c = 0; c < table.size(); ++c)
+        table[c] = classify(static_cast<unsigned char>(c));
+    return table;
+}();
+
+bool is(char c, std::uint16_t classes) { return kClasses[static_cast<unsigned char>(c)] & classes; }
+
+// A number followed by one of these is a float or a word, not a whole number.
+constexpr std::uint16_t kNumberTail = kDigit | kNonNumeric;
+
+// What turns a quoted text just before it into a word.
+constexpr std::uint16_t kNonExpression = kDigit | kNonNumeric;
+
+template <std::size_t N>
+bool same(std::string_view word, const char (&keyword)[N])
+{
+    return std::memcmp(word.data(), keyword, N - 1) == 0;
+}
+
+// The keyword a whole run of letters, digits and _ is, or End for none. The
+// game's rules match these words exactly, letter case included; "end" is a
+// plain name that is never part of a longer one.
+Tok keyword(std::string_view w)
+{
+    switch (w.size()) {
+    case 2:
+        return same(w, "if") ? Tok::If : same(w, "do") ? Tok::Do : Tok::End;
+    case 3:
+        if (same(w, "end"))
+            return Tok::Name;
+        return same(w, "for")   ? Tok::For
+               : same(w, "NIL") ? Tok::Nil
+               : same(w, "try") ? Tok::Try
+                                : Tok::End;
+    case 4:
+        if (same(w, "game") || same(w, "parm") || same(w, "self"))
+            return Tok::Listener;
+        return same(w, "else")   ? Tok::Else
+               : same(w, "NULL") ? Tok::Null
+               : same(w, "case") ? Tok::Case
+                                 : Tok::End;
+    case 5:
+        if (same(w, "local") || same(w, "level") || same(w, "group") || same(w, "owner"))
+            return Tok::Listener;
+        return same(w, "while")   ? Tok::While
+               : same(w, "catch") ? Tok::Catch
+               : same(w, "break") ? Tok::Break
+                                  : Tok::End;
+    case 6:
+        return same(w, "switch") ? Tok::Switch : same(w, "ifless") ? Tok::Operator : Tok::End;
+    case 7:
+        return same(w, "ifequal") ? Tok::Operator : Tok::End;
+    case 8:
+        if (same(w, "endarray") || same(w, "endArray"))
+            return Tok::EndArray;
+        return same(w, "continue") ? Tok::Continue : Tok::End;
+    case 9:
+        if (same(w, "makearray") || same(w, "makeArray"))
+            return Tok::MakeArray;
+        return same(w, "ifgreater") ? Tok::Operator : Tok::End;
+    case 10:
+        return same(w, "ifstrequal") || same(w, "ifnotequal") ? Tok::Operator : Tok::End;
+    case 11:
+        return same(w, "iflessequal") ? Tok::Operator : Tok::End;
+    case 13:
+        return same(w, "ifstrnotequal") ? Tok::Operator : Tok::End;
+    case 14:
+        return same(w, "ifgreaterequal") ? Tok::Operator : Tok::End;
+    default:
+        return Tok::End;
+    }
+}
+
+// Cuts words from a copy of the lexer's place. It lives only for one call of
+// Lexer::next, so that everything it knows can stay in registers while it
+// writes words out.
+class Scanner
+{
+public:
+    using State = LexerPlace::State;
+
+    Scanner(std::string_view text, Dialect dialect, const LexerPlace &place)
+        : m_begin(text.data())
+        , m_end(text.data() + text.size())
+        , m_p(text.data() + place.pos)
+        , m_dialect(dialect)
+        , m_state(place.state)
+        , m_previous(place.previous)
+        , m_endLineGiven(place.endLineGiven)
+        , m_dialectWordAt(place.dialectWordAt)
+    {
+    }
+
+    LexerPlace place() const
+    {
+        return {static_cast<std::size_t>(m_p - m_begin), m_state, m_previous, m_endLineGiven,
+                m_dialectWordAt};
+    }
+
+    // The next word, into out.
+    void next(Token &out)
+    {
+        m_out = &out;
+        if (m_state == State::CheckVariable) {
+            m_state = State::Initial;
+            const char *q = m_p;
+            while (is(at(q), kBlank))
+                ++q;
+            if (at(q) == '.' && fieldAhead(q + 1)) {
+                m_p = q;
+                m_state = State::Variables;
+            }
+        }
+        if (m_state != State::Variables || !variables()) {
+            m_state = State::Initial;
+            initial();
+        }
+        m_previous = out.kind;
+    }
+
+private:
+    char at(const char *q) const { return q < m_end ? *q : '\0'; }
+
+    void dialectWord(const char *at)
+    {
+        m_dialectWordAt = std::min(m_dialectWordAt, static_cast<std::size_t>(at - m_begin));
+    }
+
+    // Writes the word into its slot, field by field: a token built whole and
+    // then copied stalls on its small fields.
+    void make(Tok kind, const char *from, const char *to, bool escaped = false)
+    {
+        m_p = to;
+        m_out->begin = static_cast<std::uint32_t>(from - m_begin);
+        m_out->end = static_cast<std::uint32_t>(to - m_begin);
+        m_out->kind = kind;
+        m_out->escaped = escaped;
+    }
+
+    // After the point of a field: digits, then anything but a digit or a space.
+    bool fieldAhead(const char *q) const
+    {
+        while (q < m_end && is(*q, kDigit))
+            ++q;
+        return q < m_end && !is(*q, kSpace);
+    }
+
+    bool variables()
+    {
+        if (m_p >= m_end)
+            return false;
+        const char c = *m_p;
+        if (c == '.' || is(c, kBlank)) {
+            const char *q = m_p;
+            while (is(at(q), kBlank))
+                ++q;
+            if (at(q) != '.' || !fieldAhead(q + 1))
+                return false;
+            make(Tok::Period, q, q + 1);
+            return true;
+        }
+        if (!is(c, kVariable))
+            return false;
+        const char *run = m_p;
+        bool escaped = false;
+        while (run < m_end && is(*run, kVariable)) {
+            escaped = escaped || *run == '\\';
+            ++run;
+        }
+        if (run - m_p == 4 && std::memcmp(m_p, "size", 4) == 0) {
+            m_state = State::Initial;
+            make(Tok::Size, m_p, run);
+            return true;
+        }
+        if (c == '"') {
+            bool textEscaped = false;
+            const char *end = closedText(m_p, textEscaped);
+            if (end && end >= run) {
+                m_state = State::Initial;
+                make(Tok::Text, m_p, end, textEscaped);
+                return true;
+            }
+        }
+        make(Tok::Name, m_p, run, escaped);
+        return true;
+    }
+
+    void initial()
+    {
+        while (m_p < m_end) {
+            const char *p = m_p;
+            const char c = *p;
+            switch (c) {
+            case ' ':
+            case '\t': {
+                const char n1 = at(p + 1);
+                if (n1 == '-') {
+                    const char n2 = at(p + 2);
+                    if (n2 == '-')
+                        return make(Tok::Decrement, p + 1, p + 3);
+                    if (n2 == '=')
+                        return make(Tok::OpAssign, p + 1, p + 3);
+                    if (is(n2, kBlank))
+                        return make(Tok::Operator, p + 1, p + 3);
+                    return make(Tok::Negate, p + 1, p + 2);
+                }
+                if (n1 == '+' && at(p + 2) == '+')
+                    return make(Tok::Increment, p + 1, p + 3);
+                ++m_p;
+                continue;
+            }
+            case '\r':
+            case '\n': {
+                const char *end = p + 1;
+                while (end < m_end && is(*end, kLineEnd))
+                    ++end;
+                if (m_previous != Tok::Eol)
+                    return make(Tok::Eol, p, end);
+                m_p = end;
+                continue;
+            }
+            case '\\':
+                if (!is(at(p + 1), kLineEnd))
+                    return punctuation();
+                m_p = p + 1; // the line goes on in the next one
+                while (m_p < m_end && is(*m_p, kLineEnd))
+                    ++m_p;
+                continue;
+            case '/':
+                if (at(p + 1) == '*') {
+                    const std::string_view rest(p + 2, static_cast<std::size_t>(m_end - p - 2));
+                    const std::size_t close = rest.find("*/");
+                    if (close == std::string_view::npos) {
+                        if (m_dialect == Dialect::Library) { // a comment to the end
+                            m_p = m_end;
+                            continue;
+                        }
+                        make(Tok::OpenComment, p, p + 2);
+                        m_p = m_end;
+                        return;
+                    }
+                    m_p = p + 2 + close + 2;
+                    continue;
+                }
+                if (at(p + 1) == '/') {
+                    while (m_p < m_end && !is(*m_p, kLineEnd))
+                        ++m_p;
+                    if (m_previous != Tok::Eol)
+                        return make(Tok::Eol, p, m_p);
+                    continue;
+                }
+                return punctuation();
+            case ',':
+                if (m_dialect != Dialect::Library)
+                    return punctuation();
+                m_p = p + 1; // the library passes over it
+                continue;
+            case '*':
+                if (m_dialect != Dialect::Library || at(p + 1) != '/')
+                    return punctuation();
+                m_p = p + 2; // the library passes over a stray */
+                continue;
+            case '"':
+                return quoted();
+            case '.':
+                return number();
+            default:
+                break;
+            }
+            if (is(c, kDigit))
+                return number();
+            if (is(c, kLetter) || c == '_')
+                return word();
+            return punctuation();
+        }
+        // The game adds a line end to every script it reads.
+        if (m_previous != Tok::Eol && !m_endLineGiven) {
+            m_endLineGiven = true;
+            return make(Tok::Eol, m_end, m_end);
+        }
+        return make(Tok::End, m_end, m_end);
+    }
+
+    // A word from begin on: everything up to a bracket, brace, line end,
+    // comma, colon, semicolon or blank.
+    void name(const char *begin)
+    {
+        const char *end = begin + 1;
+        bool escaped = *begin == '\\';
+        while (end < m_end && is(*end, kWord)) {
+            escaped = escaped || *end == '\\';
+            ++end;
+        }
+        return make(Tok::Name, begin, end, escaped);
+    }
+
+    // End of a quoted text that opens at begin and closes on the same line,
+    // or null.
+    const char *closedText(const char *begin, bool &escaped) const
+    {
+        const char *p = begin + 1;
+        escaped = false;
+        for (;;) {
+            while (p < m_end && !is(*p, kTextStop))
+                ++p;
+            if (p >= m_end || *p != '\\')
+                break;
+            if (p + 1 >= m_end || p[1] == '\n')
+                return nullptr;
+            escaped = true;
+            p += 2;
+        }
+        return p < m_end && *p == '"' ? p + 1 : nullptr;
+    }
+
+    void quoted()
+    {
+        const char *begin = m_p;
+        bool escaped = false;
+        const char *end = closedText(begin, escaped);
+        if (!end)
+            return name(begin); // no closing quote on the line: a word
+        if (end < m_end && is(*end, kNonExpression)) {
+            name(end); // glued to what follows: one word
+            m_out->begin = static_cast<std::uint32_t>(begin - m_begin);
+            m_out->escaped = m_out->escaped || escaped;
+            return;
+        }
+        return make(Tok::Text, begin, end, escaped);
+    }
+
+    void number()
+    {
+        const char *begin = m_p;
+        // Most numbers are plain: digits, or digits, a point and digits, with
+        // nothing after them that could make them longer or a word.
+        if (is(*begin, kDigit)) {
+            const char *q = begin + 1;
+            while (q < m_end && is(*q, kDigit))
+                ++q;
+            if (q == m_end || !is(*q, kNumberTail))
+                return make(Tok::Integer, begin, q);
+            if (*q == '.') {
+                const char *r = q + 1;
+                while (r < m_end && is(*r, kDigit))
+                    ++r;
+                if (r > q + 1 && (r == m_end || !is(*r, kNumberTail)))
+                    return make(Tok::Float, begin, r);
+            }
+        }
+        return longNumber(begin);
+    }
+
+    // The longest match wins; of equal ones, the rule the game lists first.
+    void longNumber(const char *begin)
+    {
+        const char *run = begin;
+        while (run < m_end && (is(*run, kDigit) || *run == '.'))
+            ++run;
+        const std::size_t runLength = static_cast<std::size_t>(run - begin);
+
+        enum Rule { Period, Integer, WordAfterNumber, Float, AlnumWord };
+        Rule best = Period;
+        std::size_t bestLength = 0;
+        const auto offer = [&](Rule rule, std::size_t length) {
+            if (length > bestLength) {
+                best = rule;
+                bestLength = length;
+            }
+        };
+        if (*begin == '.')
+            offer(Period, 1);
+        if (is(*begin, kDigit)) {
+            const char *digits = begin;
+            while (digits < m_end && is(*digits, kDigit))
+                ++digits;
+            offer(Integer, static_cast<std::size_t>(digits - begin));
+        }
+        const bool pointLast = runLength >= 2 && run[-1] == '.';
+        const bool wordAfter = run < m_end && is(*run, kNonNumeric);
+        if (wordAfter)
+            offer(WordAfterNumber, runLength + 1);
+        else if (pointLast && m_dialect == Dialect::Library)
+            offer(WordAfterNumber, runLength);
+        if (pointLast && !wordAfter)
+            dialectWord(begin);
+        offer(Float, runLength);
+        const char *p = run;
+        while (at(p) == 'e' && (at(p + 1) == '+' || at(p + 1) == '-') && p + 1 < m_end)
+            p += 2;
+        if (p > run && p < m_end && (is(*p, kDigit) || *p == '.'))
+            offer(Float, static_cast<std::size_t>(p + 1 - begin));
+        if (is(*begin, kDigit)) {
+            const char *alnum = begin;
+            while (alnum < m_end && is(*alnum, kAlnum))
+                ++alnum;
+            offer(AlnumWord, static_cast<std::size_t>(alnum - begin));
+        }
+        switch (best) {
+        case Period:
+            return make(Tok::Period, begin, begin + 1);
+        case Integer:
+            return make(Tok::Integer, begin, begin + bestLength);
+        case Float:
+            return make(Tok::Float, begin, begin + bestLength);
+        case WordAfterNumber:
+        case AlnumWord:
+            break;
+        }
+        return name(begin);
+    }
+
+    void word()
+    {
+        const char *begin = m_p;
+        const char *end = begin + 1;
+        while (end < m_end && is(*end, kAlnum))
+            ++end;
+        const Tok kind = keyword({begin, static_cast<std::size_t>(end - begin)});
+        if (kind != Tok::End) {
+            if (kind == Tok::Listener)
+                m_state = State::Variables;
+            return make(kind, begin, end);
+        }
+        // The rest of the word, as name() reads it.
+        bool escaped = false;
+        while (end < m_end && is(*end, kWord)) {
+            escaped = escaped || *end == '\\';
+            ++end;
+        }
+        return make(Tok::Name, begin, end, escaped);
+    }
+
+    void punctuation()
+    {
+        const char *p = m_p;
+        const char c = *p, n1 = at(p + 1), n2 = at(p + 2);
+        const auto one = [&](Tok kind) { return make(kind, p, p + 1); };
+        const auto two = [&](Tok kind) { return make(kind, p, p + 2); };
+        switch (c) {
+        case '=':
+            return n1 == '=' ? two(Tok::Operator) : one(Tok::Assign);
+        case '+':
+            if (n1 == '=')
+                return two(Tok::OpAssign);
+            return n1 == '+' ? two(Tok::Increment) : one(Tok::Operator);
+        case '-':
+            if (n1 == '=')
+                return two(Tok::OpAssign);
+            if (n1 == '-')
+                return two(Tok::Decrement);
+            return is(n1, kBlank) ? two(Tok::Operator) : one(Tok::Operator);
+        case '*':
+            if (n1 == '/')
+                return two(Tok::StrayCommentEnd);
+            [[fallthrough]];
+        case '/':
+        case '%':
+        case '^':
+            return n1 == '=' ? two(Tok::OpAssign) : one(Tok::Operator);
+        case '<':
+        case '>':
+            if (n1 == c)
+                return n2 == '=' ? make(Tok::OpAssign, p, p + 3) : two(Tok::Operator);
+            return n1 == '=' ? two(Tok::Operator) : one(Tok::Operator);
+        case '&':
+        case '|':
+            if (n1 == '=')
+                return two(Tok::OpAssign);
+            return n1 == c ? two(Tok::Operator) : one(Tok::Operator);
+        case '!':
+            return n1 == '=' ? two(Tok::Operator) : one(Tok::Not);
+        case '~':
+            return one(Tok::Complement);
+        case '?':
+            return one(Tok::Question);
+        case '$': {
+            m_state = State::Variables;
+            if (n1 != '$')
+                return one(Tok::Dollar);
+            dialectWord(p); // the game takes $$ as one sign, the library as a sign and a name
+            if (m_dialect == Dialect::Library)
+                return one(Tok::Dollar);
+            const char *end = p + 1;
+            while (at(end) == '$')
+                ++end;
+            return make(Tok::Dollar, p, end);
+        }
+        case '{':
+            return one(Tok::LBrace);
+        case '}':
+            return one(Tok::RBrace);
+        case '(':
+            return one(Tok::LParen);
+        case ')':
+            m_state = State::CheckVariable;
+            return one(Tok::RParen);
+        case '[':
+            return one(Tok::LSquare);
+        case ']':
+            m_state = State::CheckVariable;
+            return one(Tok::RSquare);
+        case ';':
+            return one(Tok::Semicolon);
+        case ':':
+            return n1 == ':' ? two(Tok::DoubleColon) : one(Tok::Colon);
+        case ',':
+            return one(Tok::Comma);
+        default:
+            return name(p);
+        }
+    }
+
+    const char *const m_begin;
+    const char *const m_end;
+    const char *m_p;
+    Token *m_out = nullptr; // where the word being cut goes
+    const Dialect m_dialect;
+    State m_state;
+    Tok m_previous;
+    bool m_endLineGiven;
+    std::size_t m_dialectWordAt;
 };
 
 } // namespace
@@ -115,360 +599,26 @@ Lexer::Lexer(std::string_view text, Dialect dialect) noexcept
         m_text = text.substr(0, text.find('\0'));
 }
 
-Token Lexer::make(Tok kind, std::size_t begin, std::size_t end, bool escaped) noexcept
-{
-    m_pos = end;
-    return {kind, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end), escaped};
-}
-
 Token Lexer::next() noexcept
 {
-    if (m_state == State::CheckVariable) {
-        m_state = State::Initial;
-        std::size_t p = m_pos;
-        while (isBlank(at(p)))
-            ++p;
-        if (at(p) == '.' && fieldAhead(p + 1)) {
-            m_pos = p;
-            m_state = State::Variables;
-        }
-    }
     Token token;
-    if (m_state != State::Variables || !variables(token)) {
-        m_state = State::Initial;
-        token = initial();
-    }
-    m_previous = token.kind;
+    next(&token, 1);
     return token;
 }
 
-// After the point of a field: digits, then anything but a digit or a space.
-bool Lexer::fieldAhead(std::size_t at) const noexcept
+// The whole cut of a batch of words in one function, so that the scanner's
+// place stays in registers throughout.
+SPAWNSMITH_FLATTEN std::size_t Lexer::next(Token *out, std::size_t count) noexcept
 {
-    while (at < m_text.size() && isDigit(m_text[at]))
-        ++at;
-    return at < m_text.size() && !isSpace(m_text[at]);
-}
-
-bool Lexer::variables(Token &token) noexcept
-{
-    if (m_pos >= m_text.size())
-        return false;
-    const char c = m_text[m_pos];
-    if (isBlank(c) || c == '.') {
-        std::size_t p = m_pos;
-        while (isBlank(at(p)))
-            ++p;
-        if (at(p) != '.' || !fieldAhead(p + 1))
-            return false;
-        token = make(Tok::Period, p, p + 1);
-        return true;
+    Scanner scanner(m_text, m_dialect, m_place);
+    std::size_t given = 0;
+    while (given < count) {
+        scanner.next(out[given]);
+        if (out[given++].kind == Tok::End)
+            break;
     }
-    if (!isVariableChar(c))
-        return false;
-    std::size_t run = m_pos;
-    bool escaped = false;
-    while (run < m_text.size() && isVariableChar(m_text[run])) {
-        escaped = escaped || m_text[run] == '\\';
-        ++run;
-    }
-    if (run - m_pos == 4 && m_text.substr(m_pos, 4) == "size") {
-        m_state = State::Initial;
-        token = make(Tok::Size, m_pos, run);
-        return true;
-    }
-    if (c == '"') {
-        bool textEscaped = false;
-        const std::size_t end = closedText(m_pos, textEscaped);
-        if (end != 0 && end >= run) {
-            m_state = State::Initial;
-            token = make(Tok::Text, m_pos, end, textEscaped);
-            return true;
-        }
-    }
-    token = make(Tok::Name, m_pos, run, escaped);
-    return true;
-}
-
-Token Lexer::initial() noexcept
-{
-    while (m_pos < m_text.size()) {
-        const std::size_t p = m_pos;
-        const char c = m_text[p];
-        if (isBlank(c)) {
-            const char n1 = at(p + 1), n2 = at(p + 2);
-            if (n1 == '-') {
-                if (n2 == '-')
-                    return make(Tok::Decrement, p + 1, p + 3);
-                if (n2 == '=')
-                    return make(Tok::OpAssign, p + 1, p + 3);
-                if (isBlank(n2))
-                    return make(Tok::Operator, p + 1, p + 3);
-                return make(Tok::Negate, p + 1, p + 2);
-            }
-            if (n1 == '+' && n2 == '+')
-                return make(Tok::Increment, p + 1, p + 3);
-            ++m_pos;
-            continue;
-        }
-        if (isLineEnd(c)) {
-            std::size_t end = p;
-            while (end < m_text.size() && isLineEnd(m_text[end]))
-                ++end;
-            if (m_previous != Tok::Eol)
-                return make(Tok::Eol, p, end);
-            m_pos = end;
-            continue;
-        }
-        if (c == '\\' && isLineEnd(at(p + 1))) { // the line goes on in the next one
-            m_pos = p + 1;
-            while (m_pos < m_text.size() && isLineEnd(m_text[m_pos]))
-                ++m_pos;
-            continue;
-        }
-        if (c == '/' && at(p + 1) == '*') {
-            const std::size_t close = m_text.find("*/", p + 2);
-            if (close == std::string_view::npos) {
-                Token open = make(Tok::OpenComment, p, p + 2);
-                m_pos = m_text.size();
-                if (m_dialect == Dialect::Library) // a comment to the end
-                    continue;
-                return open;
-            }
-            m_pos = close + 2;
-            continue;
-        }
-        if (c == '/' && at(p + 1) == '/') {
-            while (m_pos < m_text.size() && !isLineEnd(m_text[m_pos]))
-                ++m_pos;
-            if (m_previous != Tok::Eol)
-                return make(Tok::Eol, p, m_pos);
-            continue;
-        }
-        if (m_dialect == Dialect::Library && (c == ',' || (c == '*' && at(p + 1) == '/'))) {
-            m_pos = p + (c == ',' ? 1 : 2); // the library passes over these
-            continue;
-        }
-        if (c == '"')
-            return quoted();
-        if (isDigit(c) || c == '.')
-            return number();
-        if (isLetter(c) || c == '_')
-            return word();
-        return punctuation();
-    }
-    // The game adds a line end to every script it reads.
-    if (m_previous != Tok::Eol && !m_endLineGiven) {
-        m_endLineGiven = true;
-        return make(Tok::Eol, m_text.size(), m_text.size());
-    }
-    return make(Tok::End, m_text.size(), m_text.size());
-}
-
-Token Lexer::name(std::size_t begin) noexcept
-{
-    std::size_t end = begin + 1;
-    bool escaped = m_text[begin] == '\\';
-    while (end < m_text.size() && isWordChar(m_text[end])) {
-        escaped = escaped || m_text[end] == '\\';
-        ++end;
-    }
-    return make(Tok::Name, begin, end, escaped);
-}
-
-// End of a quoted text that opens at begin and closes on the same line, or 0.
-std::size_t Lexer::closedText(std::size_t begin, bool &escaped) const noexcept
-{
-    std::size_t p = begin + 1;
-    escaped = false;
-    while (p < m_text.size() && m_text[p] != '"' && !isLineEnd(m_text[p])) {
-        if (m_text[p] == '\\') {
-            if (p + 1 >= m_text.size() || m_text[p + 1] == '\n')
-                return 0;
-            escaped = true;
-            ++p;
-        }
-        ++p;
-    }
-    return p < m_text.size() && m_text[p] == '"' ? p + 1 : 0;
-}
-
-Token Lexer::quoted() noexcept
-{
-    const std::size_t begin = m_pos;
-    bool escaped = false;
-    const std::size_t end = closedText(begin, escaped);
-    if (end == 0)
-        return name(begin); // no closing quote on the line: a word
-    if (end < m_text.size() && isNonExpression(m_text[end])) {
-        Token word = name(end); // glued to what follows: one word
-        word.begin = static_cast<std::uint32_t>(begin);
-        word.escaped = word.escaped || escaped;
-        return word;
-    }
-    return make(Tok::Text, begin, end, escaped);
-}
-
-Token Lexer::number() noexcept
-{
-    const std::size_t begin = m_pos;
-    std::size_t run = begin;
-    while (run < m_text.size() && (isDigit(m_text[run]) || m_text[run] == '.'))
-        ++run;
-    const std::size_t runLength = run - begin;
-
-    // The longest match wins; of equal ones, the rule the game lists first.
-    enum Rule { Period, Integer, WordAfterNumber, Float, AlnumWord };
-    Rule best = Period;
-    std::size_t bestLength = 0;
-    const auto offer = [&](Rule rule, std::size_t length) {
-        if (length > bestLength) {
-            best = rule;
-            bestLength = length;
-        }
-    };
-    if (m_text[begin] == '.')
-        offer(Period, 1);
-    if (isDigit(m_text[begin])) {
-        std::size_t digits = begin;
-        while (digits < m_text.size() && isDigit(m_text[digits]))
-            ++digits;
-        offer(Integer, digits - begin);
-    }
-    bool pointLast = runLength >= 2 && m_text[run - 1] == '.';
-    if (run < m_text.size() && isNonNumeric(m_text[run]))
-        offer(WordAfterNumber, runLength + 1);
-    else if (pointLast && m_dialect == Dialect::Library)
-        offer(WordAfterNumber, runLength);
-    if (pointLast && !(run < m_text.size() && isNonNumeric(m_text[run])))
-        m_dialectWord = true;
-    offer(Float, runLength);
-    std::size_t p = run;
-    while (at(p) == 'e' && (at(p + 1) == '+' || at(p + 1) == '-') && p + 1 < m_text.size())
-        p += 2;
-    if (p > run && p < m_text.size() && (isDigit(m_text[p]) || m_text[p] == '.'))
-        offer(Float, p + 1 - begin);
-    if (isDigit(m_text[begin])) {
-        std::size_t alnum = begin;
-        while (alnum < m_text.size() && isAlnum(m_text[alnum]))
-            ++alnum;
-        offer(AlnumWord, alnum - begin);
-    }
-    switch (best) {
-    case Period:
-        return make(Tok::Period, begin, begin + 1);
-    case Integer:
-        return make(Tok::Integer, begin, begin + bestLength);
-    case Float:
-        return make(Tok::Float, begin, begin + bestLength);
-    case WordAfterNumber:
-    case AlnumWord:
-        break;
-    }
-    return name(begin);
-}
-
-Token Lexer::word() noexcept
-{
-    const std::size_t begin = m_pos;
-    std::size_t end = begin;
-    while (end < m_text.size() && isAlnum(m_text[end]))
-        ++end;
-    const std::string_view run = m_text.substr(begin, end - begin);
-    // Most words are names: only a run as long as some keyword, starting with
-    // the letter of one, is looked up.
-    constexpr std::string_view kFirstLetters = "bcdefgilmNoprstw";
-    if (run.size() >= 2 && run.size() <= 14 && kFirstLetters.find(run[0]) != run.npos) {
-        for (const Keyword &keyword : kKeywords) {
-            if (keyword.word.size() != run.size() || keyword.word[0] != run[0]
-                || keyword.word != run)
-                continue;
-            if (keyword.kind == Tok::Listener)
-                m_state = State::Variables;
-            return make(keyword.kind, begin, end);
-        }
-    }
-    return name(begin);
-}
-
-Token Lexer::punctuation() noexcept
-{
-    const std::size_t p = m_pos;
-    const char c = m_text[p], n1 = at(p + 1), n2 = at(p + 2);
-    const auto one = [&](Tok kind) { return make(kind, p, p + 1); };
-    const auto two = [&](Tok kind) { return make(kind, p, p + 2); };
-    switch (c) {
-    case '=':
-        return n1 == '=' ? two(Tok::Operator) : one(Tok::Assign);
-    case '+':
-        if (n1 == '=')
-            return two(Tok::OpAssign);
-        return n1 == '+' ? two(Tok::Increment) : one(Tok::Operator);
-    case '-':
-        if (n1 == '=')
-            return two(Tok::OpAssign);
-        if (n1 == '-')
-            return two(Tok::Decrement);
-        return isBlank(n1) ? two(Tok::Operator) : one(Tok::Operator);
-    case '*':
-        if (n1 == '/')
-            return two(Tok::StrayCommentEnd);
-        [[fallthrough]];
-    case '/':
-    case '%':
-    case '^':
-        return n1 == '=' ? two(Tok::OpAssign) : one(Tok::Operator);
-    case '<':
-    case '>':
-        if (n1 == c)
-            return n2 == '=' ? make(Tok::OpAssign, p, p + 3) : two(Tok::Operator);
-        return n1 == '=' ? two(Tok::Operator) : one(Tok::Operator);
-    case '&':
-    case '|':
-        if (n1 == '=')
-            return two(Tok::OpAssign);
-        return n1 == c ? two(Tok::Operator) : one(Tok::Operator);
-    case '!':
-        return n1 == '=' ? two(Tok::Operator) : one(Tok::Not);
-    case '~':
-        return one(Tok::Complement);
-    case '?':
-        return one(Tok::Question);
-    case '$': {
-        m_state = State::Variables;
-        if (n1 != '$')
-            return one(Tok::Dollar);
-        m_dialectWord = true; // the game takes $$ as one sign, the library as a sign and a name
-        if (m_dialect == Dialect::Library)
-            return one(Tok::Dollar);
-        std::size_t end = p + 1;
-        while (at(end) == '$')
-            ++end;
-        return make(Tok::Dollar, p, end);
-    }
-    case '{':
-        return one(Tok::LBrace);
-    case '}':
-        return one(Tok::RBrace);
-    case '(':
-        return one(Tok::LParen);
-    case ')':
-        m_state = State::CheckVariable;
-        return one(Tok::RParen);
-    case '[':
-        return one(Tok::LSquare);
-    case ']':
-        m_state = State::CheckVariable;
-        return one(Tok::RSquare);
-    case ';':
-        return one(Tok::Semicolon);
-    case ':':
-        return n1 == ':' ? two(Tok::DoubleColon) : one(Tok::Colon);
-    case ',':
-        return one(Tok::Comma);
-    default:
-        return name(p);
-    }
+    m_place = scanner.place();
+    return given;
 }
 
 } // namespace script

@@ -7,6 +7,7 @@
 // (a name after "local." or "$", a field after ")" or "]"). This lexer follows
 // those rules by hand so that every mark the tool makes rests on the same cut.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -73,11 +74,26 @@ enum class Dialect : std::uint8_t {
 
 struct Token
 {
-    Tok kind = Tok::End;
     std::uint32_t begin = 0; // offset of its first character (for a negating
                              // minus, of the minus, not of the space before it)
     std::uint32_t end = 0;   // offset just past it
-    bool escaped = false;    // a backslash changes the name or text the game reads
+    Tok kind = Tok::End;
+    bool escaped = false; // a backslash changes the name or text the game reads
+};
+
+// Where a lexer stands between two words. The game's word rules have three
+// states: the usual one, the names and fields after "local." or "$", and the
+// look for a field right after ")" or "]".
+struct LexerPlace
+{
+    enum class State : std::uint8_t { Initial, Variables, CheckVariable };
+
+    std::size_t pos = 0;
+    State state = State::Initial;
+    Tok previous = Tok::End;
+    bool endLineGiven = false;
+    // Offset of the first word that the other dialect cuts differently, or npos.
+    std::size_t dialectWordAt = std::string_view::npos;
 };
 
 class Lexer
@@ -87,31 +103,18 @@ public:
 
     Token next() noexcept;
 
-    // True once a word was met that the other dialect cuts differently.
-    bool sawDialectWord() const noexcept { return m_dialectWord; }
+    // Up to count words into out, stopping after the end of the text; how
+    // many. A reader of a whole script asks for many words in one call.
+    std::size_t next(Token *out, std::size_t count) noexcept;
+
+    // Where the first word the other dialect cuts differently begins, among
+    // the words cut so far; npos for none.
+    std::size_t dialectWordAt() const noexcept { return m_place.dialectWordAt; }
 
 private:
-    enum class State : std::uint8_t { Initial, Variables, CheckVariable };
-
-    Token make(Tok kind, std::size_t begin, std::size_t end, bool escaped = false) noexcept;
-    Token initial() noexcept;
-    bool variables(Token &token) noexcept;
-    Token number() noexcept;
-    Token word() noexcept;
-    Token name(std::size_t begin) noexcept;
-    Token quoted() noexcept;
-    std::size_t closedText(std::size_t begin, bool &escaped) const noexcept;
-    Token punctuation() noexcept;
-    bool fieldAhead(std::size_t at) const noexcept;
-    char at(std::size_t i) const noexcept { return i < m_text.size() ? m_text[i] : '\0'; }
-
     std::string_view m_text;
-    std::size_t m_pos = 0;
     Dialect m_dialect;
-    State m_state = State::Initial;
-    Tok m_previous = Tok::End;
-    bool m_endLineGiven = false;
-    bool m_dialectWord = false;
+    LexerPlace m_place;
 };
 
 } // namespace script

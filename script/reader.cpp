@@ -1,5 +1,6 @@
 #include "reader.h"
 
+#include <array>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,8 +35,8 @@ public:
         , m_lexer(text, dialect)
         , m_compile(stages == Stages::All)
     {
-        m_token = m_lexer.next();
-        m_ahead = m_lexer.next();
+        m_token = nextWord();
+        m_ahead = nextWord();
     }
 
     void program()
@@ -45,7 +46,7 @@ public:
             statement();
     }
 
-    bool sawDialectWord() const { return m_lexer.sawDialectWord(); }
+    std::size_t dialectWordAt() const { return m_lexer.dialectWordAt(); }
 
     // The game reads the whole text before it compiles any of it: a line it
     // cannot compile stops the script only when every line could be read.
@@ -96,7 +97,16 @@ private:
     {
         m_afterLineEnd = m_token.kind == Tok::Eol;
         m_token = m_ahead;
-        m_ahead = m_lexer.next();
+        m_ahead = nextWord();
+    }
+    // The next word of the text, from the words the lexer cut ahead.
+    Token nextWord()
+    {
+        if (m_read == m_cut) {
+            m_cut = m_lexer.next(m_words.data(), m_words.size());
+            m_read = 0;
+        }
+        return m_words[m_read++];
     }
     [[noreturn]] void stop(std::string_view expected) { throw Stopped{{m_token, expected}}; }
     void expect(Tok what, std::string_view expected)
@@ -536,6 +546,8 @@ private:
 
     std::string_view m_text;
     Lexer m_lexer;
+    std::array<Token, 512> m_words;
+    std::size_t m_read = 0, m_cut = 0;
     Token m_token;
     Token m_ahead;
     bool m_afterLineEnd = false; // the word before the current one was a line end
@@ -645,7 +657,7 @@ namespace {
 struct Reading
 {
     std::optional<Stop> stop;
-    bool dialectWord = false;
+    std::size_t dialectWordAt = std::string_view::npos;
 };
 
 Reading read(std::string_view text, Dialect dialect, Stages stages)
@@ -659,7 +671,7 @@ Reading read(std::string_view text, Dialect dialect, Stages stages)
     } catch (const Stopped &stopped) {
         reading.stop = locate(text, stopped.found);
     }
-    reading.dialectWord = parser.sawDialectWord();
+    reading.dialectWordAt = parser.dialectWordAt();
     return reading;
 }
 
@@ -673,9 +685,12 @@ std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages st
 std::optional<Stop> readScript(std::string_view text, Stages stages)
 {
     // Most scripts read the same in both: the second reading is only needed
-    // where a word is cut differently or a NUL byte ends the game's text.
+    // where the other reader cuts a word differently before the game's stop
+    // (anywhere, when the game reads it all), or a NUL byte ends the game's text.
     Reading game = read(text, Dialect::Game, stages);
-    if (!game.dialectWord && text.find('\0') == std::string_view::npos)
+    const bool differs = game.dialectWordAt != std::string_view::npos
+                         && (!game.stop || game.dialectWordAt <= game.stop->offset);
+    if (!differs && text.find('\0') == std::string_view::npos)
         return game.stop;
     std::optional<Stop> library = read(text, Dialect::Library, stages).stop;
     if (!game.stop || (library && library->offset < game.stop->offset))

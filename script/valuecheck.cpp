@@ -91,7 +91,7 @@ Words wordsOf(const Context &context, Dialect dialect, std::size_t from, std::si
         if (t.end > from && t.begin < to)
             words.tokens.push_back(t);
     }
-    words.dialectWord = lexer.sawDialectWord();
+    words.dialectWord = lexer.dialectWordAt() != std::string_view::npos;
     return words;
 }
 
