@@ -7,15 +7,22 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #ifndef SPAWNSMITH_VERSION
@@ -36,9 +43,56 @@ constexpr std::string_view kUsage =
     "Exit status: 0 when every script loads, 1 when any does not,\n"
     "2 when a file cannot be read or an option is unknown.\n";
 
+// A script's bytes: a file mapped into memory where the system can, else read
+// whole into a string.
+class ScriptFile
+{
+public:
+    ScriptFile() = default;
+    explicit ScriptFile(std::string text)
+        : m_text(std::move(text))
+        , m_view(m_text)
+    {
+    }
+    ScriptFile(const ScriptFile &) = delete;
+    ScriptFile &operator=(const ScriptFile &) = delete;
+    ~ScriptFile()
+    {
+#ifndef _WIN32
+        if (m_mapped)
+            munmap(m_mapped, m_view.size());
+#endif
+    }
+
+    std::string_view text() const { return m_view; }
+
+#ifndef _WIN32
+    // Maps a regular file of at least one byte; nothing for anything else.
+    static std::unique_ptr<ScriptFile> map(int fd)
+    {
+        struct stat status = {};
+        if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0)
+            return nullptr;
+        const auto size = static_cast<std::size_t>(status.st_size);
+        void *mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        if (mapped == MAP_FAILED)
+            return nullptr;
+        auto script = std::make_unique<ScriptFile>();
+        script->m_mapped = mapped;
+        script->m_view = {static_cast<const char *>(mapped), size};
+        return script;
+    }
+#endif
+
+private:
+    std::string m_text;
+    void *m_mapped = nullptr;
+    std::string_view m_view;
+};
+
 // The whole stream, byte for byte; nothing when reading fails. A file of
 // known size is read in one go, into a buffer of that size.
-std::optional<std::string> readAll(std::FILE *stream)
+std::unique_ptr<ScriptFile> readAll(std::FILE *stream)
 {
     std::string text;
     // A folder may claim any size here: trust only what a script could be.
@@ -57,39 +111,46 @@ std::optional<std::string> readAll(std::FILE *stream)
             break;
     }
     if (std::ferror(stream))
-        return std::nullopt;
-    return text;
+        return nullptr;
+    return std::make_unique<ScriptFile>(std::move(text));
 }
 
-std::optional<std::string> readFile(const std::string &path)
+std::unique_ptr<ScriptFile> readFile(const std::string &path)
 {
     if (path == "-")
         return readAll(stdin);
     std::FILE *file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return std::nullopt;
-    std::optional<std::string> text = readAll(file);
+        return nullptr;
+#ifndef _WIN32
+    // Mapped, a large script is read straight from the system's cache.
+    if (std::unique_ptr<ScriptFile> mapped = ScriptFile::map(fileno(file))) {
+        std::fclose(file);
+        return mapped;
+    }
+#endif
+    std::unique_ptr<ScriptFile> script = readAll(file);
     std::fclose(file);
-    return text;
+    return script;
 }
 
 // 0 loads, 1 would not load, 2 cannot be read.
 int check(const std::string &path, const std::string &shownAs)
 {
-    std::optional<std::string> text;
+    std::unique_ptr<ScriptFile> contents;
     errno = 0;
     try {
-        text = readFile(path);
+        contents = readFile(path);
     } catch (const std::bad_alloc &) {
         errno = ENOMEM;
     }
-    if (!text) {
+    if (!contents) {
         const int error = errno;
         std::fprintf(stderr, "spawnsmith-check: cannot read %s: %s\n", shownAs.c_str(),
                      error ? std::strerror(error) : "read error");
         return 2;
     }
-    const std::optional<script::Stop> stop = script::readScript(*text);
+    const std::optional<script::Stop> stop = script::readScript(contents->text());
     if (!stop)
         return 0;
     std::printf("%s:%zu:%zu: error: %s\n", shownAs.c_str(), stop->line, stop->column,
