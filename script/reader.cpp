@@ -1,6 +1,10 @@
 #include "reader.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -634,18 +638,35 @@ std::string sentence(std::string_view text, const Found &found)
            + std::string(found.expected) + ".";
 }
 
+// How many LF bytes the text holds, eight bytes at a time: a stop at the end
+// of a large script has millions of bytes before it.
+std::size_t lineEnds(std::string_view text)
+{
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0AULL;
+    std::size_t count = 0, i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        const std::uint64_t x = word ^ kLineFeeds; // a zero byte where an LF was
+        // The high bit set in exactly the zero bytes of x.
+        const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
+        count += static_cast<std::size_t>(std::popcount(zero));
+    }
+    for (; i < text.size(); ++i)
+        count += text[i] == '\n';
+    return count;
+}
+
 Stop locate(std::string_view text, const Found &found)
 {
     Stop stop;
     stop.offset = found.token.begin;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < stop.offset && i < text.size(); ++i) {
-        if (text[i] == '\n') { // as the game counts: a lone CR ends no line
-            ++stop.line;
-            lineStart = i + 1;
-        }
-    }
-    stop.column = stop.offset - lineStart + 1;
+    const std::string_view before = text.substr(0, std::min(stop.offset, text.size()));
+    // As the game counts: an LF ends a line, a lone CR does not.
+    stop.line = lineEnds(before) + 1;
+    const std::size_t lineStart = before.rfind('\n');
+    stop.column = stop.offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
     stop.sentence = sentence(text, found);
     return stop;
 }
