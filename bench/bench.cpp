@@ -454,7 +454,7 @@ void measureReader()
     reportMs(QStringLiteral("  the game's reader (omoh_check), same file"), medianMs(theirs));
     const double ratio = medianMs(ours) / medianMs(theirs);
     report(QStringLiteral("  spawnsmith-check / omoh_check"), QString::number(ratio, 'f', 3),
-           QStringLiteral("<= 0.200"), ratio <= 0.2);
+           QStringLiteral("<= 0.100"), ratio <= 0.1);
 }
 
 // Spins the event loop until the script box's mark says what is wanted, and
@@ -517,8 +517,8 @@ void measureScriptMark(QWidget *objects)
         longestHold = std::max({longestHold, marked.longestHoldMs, mended.longestHoldMs});
     }
     reportMs(QStringLiteral("Script box, 50,000 blocks: mark up after a change"),
-             medianMs(upToDate), 500.0);
-    reportMs(QStringLiteral("  mark gone after the mending change"), medianMs(cleared), 500.0);
+             medianMs(upToDate), 250.0);
+    reportMs(QStringLiteral("  mark gone after the mending change"), medianMs(cleared), 250.0);
     reportMs(QStringLiteral("  longest the window was held meanwhile"), longestHold, 16.0);
 
     // Keys a fifth of a second apart, so that a reading runs beside each.

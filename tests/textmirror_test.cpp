@@ -1,5 +1,6 @@
-// The script box's mirror of its text: after every kind of edit a user makes,
-// the copy handed to the reading is the box's text, character for character.
+// The script box's copy for the reading: after every kind of edit a user
+// makes, the copy changed by the edits handed on is the box's text, character
+// for character.
 
 #include "textmirror.h"
 
@@ -16,17 +17,20 @@ private slots:
     void followsEveryEdit()
     {
         QPlainTextEdit box;
+        TextChanges changes;
         TextMirror mirror;
-        mirror.reset(*box.document());
+        mirror.apply(changes.reset(*box.document()));
         int resets = 0;
         connect(box.document(), &QTextDocument::contentsChange, this,
                 [&](int position, int removed, int added) {
-                    if (!mirror.follow(*box.document(), position, removed, added)) {
-                        ++resets;
-                        mirror.reset(*box.document());
-                    }
+                    const TextEdit edit = changes.follow(*box.document(), position, removed, added);
+                    resets += edit.whole;
+                    mirror.apply(edit);
                 });
-        const auto same = [&] { return mirror.text() == box.document()->toRawText(); };
+        const auto same = [&] {
+            return mirror.before().toString() + mirror.after().toString()
+                   == box.document()->toRawText();
+        };
         box.show();
         QTest::keyClicks(&box, "local.a = 1");
         QVERIFY(same());

@@ -10,6 +10,12 @@
 #include <QTextLayout>
 #include <QToolTip>
 
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <string_view>
+#include <vector>
+
 namespace {
 
 const QColor kMarked(0xFF, 0xC0, 0xC0);
@@ -20,6 +26,30 @@ constexpr int kPauseMs = 150;
 
 // Deep nesting is read by recursion: room for it, as on the main thread.
 constexpr uint kReadingStack = 16 * 1024 * 1024;
+
+// The script's bytes as Copy puts them on the clipboard (each line break a
+// CR LF), in UTF-8, appended at out: at most three bytes for each character.
+// lineStarts gets where each line begins in the text, counted from base.
+char *scriptUtf8(QStringView raw, qsizetype base, char *out, std::vector<qsizetype> &lineStarts)
+{
+    const char16_t *const begin = raw.utf16(), *const end = begin + raw.size();
+    for (const char16_t *p = begin; p < end;) {
+        if (*p < 0x80) {
+            *out++ = static_cast<char>(*p++);
+        } else if (isLineBreak(QChar(*p))) {
+            *out++ = '\r';
+            *out++ = '\n';
+            lineStarts.push_back(base + (++p - begin));
+        } else { // a run of other characters, encoded as Copy encodes them
+            const char16_t *run = p;
+            while (p < end && *p >= 0x80 && !isLineBreak(QChar(*p)))
+                ++p;
+            const QByteArray encoded = QStringView(run, p).toUtf8();
+            out = std::copy(encoded.cbegin(), encoded.cend(), out);
+        }
+    }
+    return out;
+}
 
 } // namespace
 
@@ -32,27 +62,32 @@ class ScriptReading final : public QObject
 public:
     ScriptReading() = default;
 
-    void read(quint64 revision, const QString &raw)
+    void read(quint64 revision, const QList<TextEdit> &edits)
     {
-        const std::optional<script::Stop> stop = script::readScript(toUtf8(scriptText(raw)));
+        for (const TextEdit &edit : edits)
+            m_text.apply(edit);
+        const QStringView before = m_text.before(), after = m_text.after();
+        const qsizetype size = before.size() + after.size();
+        std::vector<qsizetype> lineStarts{0};
+        const std::unique_ptr<char[]> bytes(new char[std::size_t(size) * 3 + 1]);
+        char *end = scriptUtf8(before, 0, bytes.get(), lineStarts);
+        end = scriptUtf8(after, before.size(), end, lineStarts);
+        const std::optional<script::Stop> stop =
+            script::readScript({bytes.get(), std::size_t(end - bytes.get())});
         if (!stop)
             return emit done(revision, 0, 0, 0, {});
         // The reader's line N is the box's text after its (N-1)th line break.
-        qsizetype from = 0;
-        for (std::size_t line = 1; line < stop->line && from <= raw.size(); ++line) {
-            while (from < raw.size() && !isLineBreak(raw[from]))
-                ++from;
-            ++from;
-        }
-        from = std::min(from, raw.size());
-        qsizetype to = from;
-        while (to < raw.size() && !isLineBreak(raw[to]))
-            ++to;
+        const std::size_t line = std::min(stop->line, lineStarts.size());
+        const qsizetype from = lineStarts[line - 1];
+        const qsizetype to = line < lineStarts.size() ? lineStarts[line] - 1 : size;
         emit done(revision, int(stop->line), from, to, fromUtf8(stop->sentence));
     }
 
 signals:
     void done(quint64 revision, int line, qsizetype from, qsizetype to, const QString &why);
+
+private:
+    TextMirror m_text; // the box's text as this thread knows it
 };
 
 ScriptMark::ScriptMark(QPlainTextEdit &output)
@@ -61,6 +96,7 @@ ScriptMark::ScriptMark(QPlainTextEdit &output)
     , m_reading(new ScriptReading)
 {
     m_pause.setSingleShot(true);
+    qRegisterMetaType<QList<TextEdit>>();
     m_reading->moveToThread(&m_thread);
     connect(&m_thread, &QThread::finished, m_reading, &QObject::deleteLater);
     connect(this, &ScriptMark::readingWanted, m_reading, &ScriptReading::read);
@@ -80,29 +116,35 @@ ScriptMark::~ScriptMark()
 
 void ScriptMark::attach(QPlainTextEdit &output)
 {
-    auto *mark = new ScriptMark(output);
-    mark->m_text.reset(*output.document());
-    mark->changed(0, 0, 0);
+    (new ScriptMark(output))->restart();
 }
 
 void ScriptMark::setReading(bool on)
 {
     m_on = on;
-    if (on) {
-        m_text.reset(*m_output.document());
-        return changed(0, 0, 0);
-    }
+    if (on)
+        return restart();
     m_pause.stop();
     ++m_revision;
     show(m_revision, 0, 0, 0, {});
+}
+
+// The reading's copy starts again from the whole text.
+void ScriptMark::restart()
+{
+    m_edits = {m_changes.reset(*m_output.document())};
+    ++m_revision;
+    m_pause.start(0);
 }
 
 void ScriptMark::changed(int position, int removed, int added)
 {
     if (!m_on)
         return;
-    if (!m_text.follow(*m_output.document(), position, removed, added))
-        m_text.reset(*m_output.document());
+    TextEdit edit = m_changes.follow(*m_output.document(), position, removed, added);
+    if (edit.whole)
+        m_edits.clear();
+    m_edits.append(std::move(edit));
     ++m_revision;
     m_pause.start(m_output.document()->characterCount() > kLargeScript ? kPauseMs : 0);
 }
@@ -112,7 +154,7 @@ void ScriptMark::read()
     if (m_busy)
         return; // read again when the reading under way comes back
     m_busy = true;
-    emit readingWanted(m_revision, m_text.text());
+    emit readingWanted(m_revision, std::exchange(m_edits, {}));
 }
 
 void ScriptMark::show(quint64 revision, int line, qsizetype from, qsizetype to, const QString &why)

@@ -6,10 +6,10 @@
 // box's accessible description reads "Line N: why". Nothing is marked while
 // the script loads, and the text itself is never touched.
 //
-// The reading runs in a thread of its own, on a copy of the text taken a
-// moment after the last change, so that typing into a large script never
-// waits for it; a reading overtaken by a newer change is dropped. The copy
-// comes from a mirror of the text kept change by change, which is quick to copy.
+// The reading runs in a thread of its own, a moment after the last change, so
+// that typing into a large script never waits for it; a reading overtaken by a
+// newer change is dropped. It reads its own copy of the text, which this
+// thread keeps up to date by handing on each change as a small edit.
 
 #include "textmirror.h"
 
@@ -36,7 +36,7 @@ public:
     void setReading(bool on);
 
 signals:
-    void readingWanted(quint64 revision, const QString &raw);
+    void readingWanted(quint64 revision, const QList<TextEdit> &edits);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -44,6 +44,7 @@ protected:
 private:
     explicit ScriptMark(QPlainTextEdit &output);
     void changed(int position, int removed, int added);
+    void restart();
     void read();
     void show(quint64 revision, int line, qsizetype from, qsizetype to, const QString &why);
 
@@ -54,7 +55,8 @@ private:
     quint64 m_revision = 0;
     bool m_busy = false;
     bool m_on = true;
-    TextMirror m_text;
+    TextChanges m_changes;
+    QList<TextEdit> m_edits; // not yet handed to the reading
     QTextCursor m_marked; // the marked line; follows edits until the next reading
     QString m_why;
 };

@@ -10,40 +10,47 @@ namespace {
 qsizetype lengthOf(const QTextDocument &document) { return document.characterCount() - 1; }
 } // namespace
 
-void TextMirror::reset(const QTextDocument &document)
+TextEdit TextChanges::reset(const QTextDocument &document)
 {
-    m_buffer = document.toRawText();
-    m_gapStart = m_gapEnd = m_buffer.size();
+    TextEdit edit{.from = 0, .cut = 0, .put = document.toRawText(), .whole = true};
+    m_length = edit.put.size();
+    return edit;
 }
 
-bool TextMirror::follow(const QTextDocument &document, int position, int removed, int added)
+TextEdit TextChanges::follow(const QTextDocument &document, int position, int removed, int added)
 {
     const qsizetype length = lengthOf(document);
     // A change at the very end may count the document's closing paragraph too.
-    const qsizetype from = std::min<qsizetype>(position, size());
-    const qsizetype cut = std::min<qsizetype>(removed, size() - from);
-    const qsizetype put = std::clamp<qsizetype>(added, 0, length - from);
-    moveGap(from);
-    m_gapEnd += cut;
+    TextEdit edit;
+    edit.from = std::min<qsizetype>(position, m_length);
+    edit.cut = std::min<qsizetype>(removed, m_length - edit.from);
+    const qsizetype put = std::clamp<qsizetype>(added, 0, length - edit.from);
     if (put > 0) {
         QTextCursor range(const_cast<QTextDocument *>(&document));
-        range.setPosition(int(from));
-        range.setPosition(int(from + put), QTextCursor::KeepAnchor);
-        const QString inserted = range.selectedText(); // breaks as U+2029, as in the raw text
-        makeRoom(inserted.size());
-        std::copy(inserted.cbegin(), inserted.cend(), m_buffer.begin() + m_gapStart);
-        m_gapStart += inserted.size();
+        range.setPosition(int(edit.from));
+        range.setPosition(int(edit.from + put), QTextCursor::KeepAnchor);
+        edit.put = range.selectedText(); // breaks as U+2029, as in the raw text
     }
-    return size() == length;
+    m_length += edit.put.size() - edit.cut;
+    return m_length == length ? edit : reset(document);
 }
 
-QString TextMirror::text() const
+void TextMirror::apply(const TextEdit &edit)
 {
-    QString whole;
-    whole.reserve(size());
-    whole.append(QStringView(m_buffer).first(m_gapStart));
-    whole.append(QStringView(m_buffer).sliced(m_gapEnd));
-    return whole;
+    if (edit.whole) {
+        m_buffer = edit.put;
+        m_gapStart = m_gapEnd = m_buffer.size();
+        return;
+    }
+    moveGap(edit.from);
+    m_gapEnd += edit.cut;
+    makeRoom(edit.put.size());
+    std::copy(edit.put.cbegin(), edit.put.cend(), m_buffer.begin() + m_gapStart);
+    m_gapStart += edit.put.size();
+    // The two halves are each turned into UTF-8: never split a surrogate pair.
+    if (m_gapStart > 0 && m_gapEnd < m_buffer.size() && m_buffer[m_gapStart - 1].isHighSurrogate()
+        && m_buffer[m_gapEnd].isLowSurrogate())
+        moveGap(m_gapStart + 1);
 }
 
 void TextMirror::moveGap(qsizetype position)
