@@ -81,6 +81,10 @@ private slots:
         QTest::newRow("label twice") << QByteArray("main:\nend\nmain:\nend\n") << 3 << 1
                                      << "The game has a label of this name already: give this "
                                         "one a name of its own.";
+        QTest::newRow("stop at a negating minus") << QByteArray("local.a -5\n") << 1 << 9
+                                                  << "The game cannot read '-' here: it needs a "
+                                                     "command, '=', '++' or '--' after the "
+                                                     "variable.";
         QTest::newRow("unread line wins over uncompiled one")
             << QByteArray("break\nlocal.a = (\n") << 3 << 1
             << "The game cannot read the end of the script here: it needs a value.";
@@ -119,6 +123,13 @@ private slots:
         QTest::newRow("NUL between statements") << QByteArray("a\n\0 b\n", 6) << true;
         QTest::newRow("comma the game never sees") << QByteArray("a\n\0 b, c */\n", 13) << true;
         QTest::newRow("element of no array") << QByteArray("local.a.size[1] = 5\n") << false;
+        QTest::newRow("each switch has labels of its own")
+            << QByteArray("switch (local.a) {\ncase 1:\nbreak\n}\n"
+                          "switch (local.b) {\ncase 1:\nbreak\n}\n")
+            << true;
+        QTest::newRow("a long script, nested all through")
+            << QByteArray("if (1) {\n\tlocal.a[1].origin = ( 1 -2 ( 3 ) )\n}\n").repeated(5000)
+            << true;
         QTest::newRow("?: in one only") << QByteArray("local.a = b ? c : d\n") << false;
         QTest::newRow("+label in one only") << QByteArray("+a:\nend\n") << false;
     }
@@ -130,29 +141,50 @@ private slots:
                  loads);
     }
 
-    // Nesting far past any script a person writes gives a stop, not a crash.
+    // Nesting up to 1,000 levels loads; past that, and far past any script a
+    // person writes, a stop, not a crash.
     void deepNesting_data()
     {
         QTest::addColumn<QByteArray>("start");
         QTest::addColumn<QByteArray>("open");
+        QTest::addColumn<QByteArray>("inner");
         QTest::addColumn<QByteArray>("close");
-        QTest::newRow("brackets") << QByteArray("local.a = ") << QByteArray("(") << QByteArray(")");
-        QTest::newRow("braces") << QByteArray() << QByteArray("{\n") << QByteArray("}\n");
-        QTest::newRow("signs") << QByteArray("local.a = ") << QByteArray("!") << QByteArray();
+        QTest::addColumn<int>("levels");
+        QTest::addColumn<bool>("loads");
+        const QByteArray local = "local.a = ", wait = "wait 1\n";
+        QTest::newRow("1,000 brackets") << local << QByteArray("(") << QByteArray("1")
+                                        << QByteArray(")") << 1000 << true;
+        QTest::newRow("1,001 brackets") << local << QByteArray("(") << QByteArray("1")
+                                        << QByteArray(")") << 1001 << false;
+        QTest::newRow("1,000 braces") << QByteArray() << QByteArray("{\n") << wait
+                                      << QByteArray("}\n") << 1000 << true;
+        QTest::newRow("1,001 braces") << QByteArray() << QByteArray("{\n") << wait
+                                      << QByteArray("}\n") << 1001 << false;
+        QTest::newRow("brackets") << local << QByteArray("(") << QByteArray("1") << QByteArray(")")
+                                  << 100'000 << false;
+        QTest::newRow("braces") << QByteArray() << QByteArray("{\n") << wait << QByteArray("}\n")
+                                << 100'000 << false;
+        QTest::newRow("signs") << local << QByteArray("!") << QByteArray("1") << QByteArray()
+                               << 100'000 << false;
         QTest::newRow("indexes") << QByteArray("local.a") << QByteArray("[local.a")
-                                 << QByteArray("]");
-        QTest::newRow("if") << QByteArray() << QByteArray("if 1 ") << QByteArray();
+                                 << QByteArray("1") << QByteArray("]") << 100'000 << false;
+        QTest::newRow("if") << QByteArray() << QByteArray("if 1 ") << wait << QByteArray()
+                            << 100'000 << false;
     }
     void deepNesting()
     {
         QFETCH(QByteArray, start);
         QFETCH(QByteArray, open);
+        QFETCH(QByteArray, inner);
         QFETCH(QByteArray, close);
-        const QByteArray text =
-            start + open.repeated(100'000) + "1" + close.repeated(100'000) + "\n";
+        QFETCH(int, levels);
+        QFETCH(bool, loads);
+        const QByteArray text = start + open.repeated(levels) + inner + close.repeated(levels) + "\n";
         const auto stop = script::readScript(text.toStdString());
-        QVERIFY(stop);
-        QVERIFY2(stop->sentence.find("less nesting") != std::string::npos, stop->sentence.c_str());
+        QCOMPARE(!stop, loads);
+        if (stop)
+            QVERIFY2(stop->sentence.find("less nesting") != std::string::npos,
+                     stop->sentence.c_str());
     }
 
     // Random bytes and random pieces of script: a verdict every time.

@@ -2,12 +2,15 @@
 // that reach the clipboard, the messages, and what each button leaves in place.
 
 #include "guitest.h"
+#include "scriptmark.h"
 
 #include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QToolTip>
+
+#include <utility>
 
 namespace {
 
@@ -377,6 +380,46 @@ private slots:
                      "variable at the start of a statement.|Line 1: The game cannot read '::' "
                      "here: it needs a command, a label or a variable at the start of a "
                      "statement.");
+    }
+
+    // Quick edits: a change made while the box is being read drops that
+    // reading, and the mark follows the newest text, never an older one; in a
+    // script read at once, and in a large one, where a reading waits for a
+    // pause in the typing.
+    void markFollowsQuickEdits_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::newRow("under 200,000 characters") << 3;
+        QTest::newRow("over 200,000 characters") << 7'000;
+    }
+    void markFollowsQuickEdits()
+    {
+        QFETCH(int, lines);
+        QWidget *w = open(0);
+        QPlainTextEdit *box = output(w);
+        QTextCursor(box->document()).insertText(QString("local.a.origin = ( 512 -256 0 )\n")
+                                                    .repeated(lines)
+                                                + ",");
+        const auto line = [lines](int after) { return QString("Line %1: ").arg(lines + after); };
+        QTRY_VERIFY(box->accessibleDescription().startsWith(line(1)));
+        box->moveCursor(QTextCursor::End);
+        bool overtaken = false;
+        connect(box->findChild<ScriptMark *>(), &ScriptMark::readingWanted, this, [&] {
+            if (std::exchange(overtaken, true))
+                return;
+            // Typed before that reading comes back: ",", two lines down.
+            QTest::keyClick(box, Qt::Key_Backspace);
+            typeScript(w, "\n,");
+        }, Qt::DirectConnection);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        typeScript(w, "\n,"); // one line down
+        bool stale = false;
+        QVERIFY(QTest::qWaitFor([&] {
+            stale = stale || box->accessibleDescription().startsWith(line(2));
+            return box->accessibleDescription().startsWith(line(3));
+        }));
+        QVERIFY(overtaken);
+        QVERIFY(!stale);
     }
 
     // The size triples take the system's button and highlight colours, each

@@ -90,6 +90,8 @@ private slots:
         row(ValueKind::Vector, "1.2.3", kPoints);
         row(ValueKind::Vector, "1 2", kTwo);
         row(ValueKind::Vector, "-5.", kEndPoint);
+        row(ValueKind::Vector, "5. ", kEndPoint);
+        row(ValueKind::Vector, "\t-5.\t", kEndPoint);
         row(ValueKind::Vector, "99999999999", kLarge);
         row(ValueKind::Scale, "1.0");
         row(ValueKind::Scale, "", kEmpty); // the game reads on into the next line
