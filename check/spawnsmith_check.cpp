@@ -4,6 +4,7 @@
 
 #include "reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,16 +33,18 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: spawnsmith-check [FILE]...\n"
-    "Reads each level script as Medal of Honor: Allied Assault reads it and\n"
-    "prints FILE:LINE:COLUMN: error: SENTENCE for each one the game would not load.\n"
+    "Usage: spawnsmith-check [--strict] [FILE]...\n"
+    "Reads each level script as Medal of Honor: Allied Assault reads it and prints\n"
+    "FILE:LINE:COLUMN: error: SENTENCE for each one the game would not load, and\n"
+    "FILE:LINE:COLUMN: warning: SENTENCE for each line it loads that fails when it runs.\n"
     "With no FILE, or when FILE is -, reads standard input.\n"
     "\n"
+    "      --strict   count a warning as a failure\n"
     "  -h, --help     show this help and exit\n"
     "  -V, --version  show the version and exit\n"
     "\n"
-    "Exit status: 0 when every script loads, 1 when any does not,\n"
-    "2 when a file cannot be read or an option is unknown.\n";
+    "Exit status: 0 when every script loads, 1 when any does not (or, with --strict,\n"
+    "has a warning), 2 when a file cannot be read or an option is unknown.\n";
 
 // A script's bytes: a file mapped into memory where the system can, else read
 // whole into a string.
@@ -134,9 +137,17 @@ std::unique_ptr<ScriptFile> readFile(const std::string &path)
     return script;
 }
 
-// 0 loads, 1 would not load, 2 cannot be read.
-int check(const std::string &path, const std::string &shownAs)
+// One script given to check, and what the reader found in it.
+struct Checked
 {
+    std::string shownAs;
+    bool readable = false;
+    script::LevelScript script;
+};
+
+Checked check(const std::string &path)
+{
+    Checked checked{path == "-" ? "<stdin>" : path, false, {}};
     std::unique_ptr<ScriptFile> contents;
     errno = 0;
     try {
@@ -146,16 +157,30 @@ int check(const std::string &path, const std::string &shownAs)
     }
     if (!contents) {
         const int error = errno;
-        std::fprintf(stderr, "spawnsmith-check: cannot read %s: %s\n", shownAs.c_str(),
+        std::fprintf(stderr, "spawnsmith-check: cannot read %s: %s\n", checked.shownAs.c_str(),
                      error ? std::strerror(error) : "read error");
-        return 2;
+        return checked;
     }
-    const std::optional<script::Stop> stop = script::readScript(contents->text());
-    if (!stop)
-        return 0;
-    std::printf("%s:%zu:%zu: error: %s\n", shownAs.c_str(), stop->line, stop->column,
-                stop->sentence.c_str());
-    return 1;
+    checked.readable = true;
+    checked.script = script::readLevelScript(contents->text());
+    return checked;
+}
+
+// The report of one script; its exit status: 0 fine, 1 a failure, 2 unreadable.
+int report(const Checked &checked, bool strict)
+{
+    if (!checked.readable)
+        return 2;
+    const char *file = checked.shownAs.c_str();
+    if (const std::optional<script::Stop> &stop = checked.script.stop) {
+        std::printf("%s:%zu:%zu: error: %s\n", file, stop->line, stop->column,
+                    stop->sentence.c_str());
+        return 1;
+    }
+    for (const script::Warning &warning : checked.script.warnings)
+        std::printf("%s:%zu:%zu: warning: %s\n", file, warning.line, warning.column,
+                    warning.sentence.c_str());
+    return strict && !checked.script.warnings.empty() ? 1 : 0;
 }
 
 } // namespace
@@ -165,12 +190,14 @@ int main(int argc, char **argv)
 #ifdef _WIN32
     _setmode(_fileno(stdin), _O_BINARY); // CR LF reaches the reader as it is in the file
 #endif
-    bool options = true;
+    bool options = true, strict = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (options && arg == "--") {
             options = false;
+        } else if (options && arg == "--strict") {
+            strict = true;
         } else if (options && (arg == "-h" || arg == "--help")) {
             std::fputs(kUsage.data(), stdout);
             return 0;
@@ -185,12 +212,19 @@ int main(int argc, char **argv)
         }
     }
     if (files.empty())
-        return check("-", "<stdin>");
+        files.emplace_back("-");
+    // All are read before any is reported: one may use labels of another.
+    std::vector<Checked> checked;
+    for (const std::string &file : files)
+        checked.push_back(check(file));
+    std::vector<script::NamedScript> named;
+    for (Checked &c : checked)
+        if (c.readable)
+            named.push_back({c.shownAs, &c.script});
+    script::checkLabelsAcross(named);
     int worst = 0;
-    for (const std::string &file : files) {
-        const int result = check(file, file == "-" ? "<stdin>" : file);
-        worst = result > worst ? result : worst;
-    }
+    for (const Checked &c : checked)
+        worst = std::max(worst, report(c, strict));
     std::fflush(stdout);
     return worst;
 }

@@ -590,6 +590,19 @@ private:
 
 } // namespace
 
+std::string unescaped(std::string_view word)
+{
+    std::string out;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] != '\\') {
+            out += word[i];
+        } else if (++i < word.size()) {
+            out += word[i] == 'n' ? '\n' : word[i] == 't' ? '\t' : word[i];
+        }
+    }
+    return out;
+}
+
 Lexer::Lexer(std::string_view text, Dialect dialect) noexcept
     : m_text(text)
     , m_dialect(dialect)

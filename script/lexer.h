@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace script {
@@ -80,6 +81,11 @@ struct Token
     Tok kind = Tok::End;
     bool escaped = false; // a backslash changes the name or text the game reads
 };
+
+// A word as the game reads it where Token::escaped says a backslash changes
+// it: a backslash takes the next character (\n a line end, \t a tab), and one
+// at the very end is dropped.
+std::string unescaped(std::string_view word);
 
 // Where a lexer stands between two words. The game's word rules have three
 // states: the usual one, the names and fields after "local." or "$", and the

@@ -1,5 +1,8 @@
 #include "reader.h"
 
+#include "runchecks.h"
+#include "vocabulary.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -7,6 +10,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace script {
@@ -20,9 +24,8 @@ constexpr int kMaxDepth = 1000;
 struct Found
 {
     Token token;
-    std::string_view expected; // what the game needed there; for a line it
-                               // read but cannot compile, the whole sentence
-    bool compiled = false;
+    std::string_view expected; // what the game needed there
+    std::string compiled;      // for a line it read but cannot compile, the sentence
 };
 
 // Thrown to unwind the recursive descent at the first stop.
@@ -31,13 +34,45 @@ struct Stopped
     Found found;
 };
 
+// Printable ASCII of a word, cut short; anything else shows as '?'.
+std::string shown(std::string_view word)
+{
+    std::string out;
+    for (char c : word.substr(0, 24))
+        out += (c >= 0x20 && c < 0x7f) ? c : '?';
+    if (word.size() > 24)
+        out += "...";
+    return out;
+}
+
+// Why the game's compiler refuses a command it looks up in vain.
+std::string unknownCommand(std::string_view name, CommandKind kind)
+{
+    const Vocabulary &vocabulary = Vocabulary::game();
+    const std::string quoted = "'" + shown(name) + "'";
+    if (kind == CommandKind::Plain && vocabulary.knows(name, CommandKind::Return))
+        return "The game knows " + quoted + " only as a command that gives a value and will not "
+               "load the script: use it where a value is read, as after '='.";
+    if (kind == CommandKind::Return && vocabulary.knows(name, CommandKind::Plain))
+        return "The game knows " + quoted + " only as a command that gives no value and will "
+               "not load the script: use it as a statement of its own.";
+    const std::string_view nearest = vocabulary.nearestCommand(name, kind);
+    return "The game knows no command " + quoted
+           + (kind == CommandKind::Return ? " that gives a value" : "")
+           + " and will not load the script"
+           + (nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?");
+}
+
 class Parser
 {
 public:
-    Parser(std::string_view text, Dialect dialect, Stages stages)
+    // With run, also tells it what it needs for the warnings, as it reads.
+    Parser(std::string_view text, Dialect dialect, Stages stages, RunChecks *run = nullptr)
         : m_text(text)
         , m_lexer(text, dialect)
-        , m_compile(stages == Stages::All)
+        , m_compile(stages != Stages::ReadingOnly)
+        , m_lookUp(stages == Stages::All && dialect == Dialect::Game)
+        , m_run(run)
     {
         m_token = nextWord();
         m_ahead = nextWord();
@@ -78,11 +113,48 @@ private:
     }
 
     // Only the first line the game cannot compile counts.
-    void compileError(const Token &at, std::string_view sentence)
+    void compileError(const Token &at, std::string sentence)
     {
         if (m_compile && !m_compileStop)
-            m_compileStop = Found{at, sentence, true};
+            m_compileStop = Found{at, {}, std::move(sentence)};
     }
+
+    // The compiler looks every command up, once its arguments are read.
+    void command(const Token &name, CommandKind kind)
+    {
+        if (!m_lookUp || m_compileStop)
+            return;
+        const std::string_view written = word(name);
+        const std::string read = name.escaped ? unescaped(written) : std::string();
+        const std::string_view known = name.escaped ? std::string_view(read) : written;
+        if (!m_vocabulary.knows(known, kind))
+            compileError(name, unknownCommand(known, kind));
+    }
+
+    // The variable X where the value just read is local.X and nothing more.
+    std::string_view localObject() const
+    {
+        return m_valueShape == Shape::Whole ? word(m_valueRoot) : std::string_view();
+    }
+
+    // Known objects, before and after a branch or loop (see RunChecks).
+    struct Branch
+    {
+        Branch(Parser &parser, bool loop)
+            : m_run(parser.m_run)
+        {
+            if (m_run)
+                m_run->enter(loop);
+        }
+        ~Branch()
+        {
+            if (m_run)
+                m_run->leave();
+        }
+        Branch(const Branch &) = delete;
+        Branch &operator=(const Branch &) = delete;
+        RunChecks *m_run;
+    };
 
     std::string_view word(const Token &t) const { return m_text.substr(t.begin, t.end - t.begin); }
 
@@ -94,6 +166,10 @@ private:
         if (!labels.emplace(word(name)).second)
             compileError(name, "The game has a label of this name already: give this one a name of "
                                "its own.");
+        if (m_run && m_switchLabels.empty())
+            m_run->label(name);
+        else if (m_run)
+            m_run->caseLabel();
     }
 
     Tok kind() const { return m_token.kind; }
@@ -112,7 +188,7 @@ private:
         }
         return m_words[m_read++];
     }
-    [[noreturn]] void stop(std::string_view expected) { throw Stopped{{m_token, expected}}; }
+    [[noreturn]] void stop(std::string_view expected) { throw Stopped{{m_token, expected, {}}}; }
     void expect(Tok what, std::string_view expected)
     {
         if (kind() != what)
@@ -164,7 +240,7 @@ private:
             const Token name = m_token;
             advance();
             m_parameters.clear();
-            arguments(true);
+            const PlainArgument first = arguments(true);
             if (kind() == Tok::Colon) {
                 label(name);
                 for (const auto &[at, parameter] : m_parameters)
@@ -172,7 +248,11 @@ private:
                         compileError(at, "The game takes only variables such as local.name as a "
                                          "label's parameters.");
                 advance();
+                return;
             }
+            command(name, CommandKind::Plain);
+            if (m_run)
+                m_run->command(name, CommandKind::Plain, first, false, {});
             return;
         }
         case Tok::Case: {
@@ -191,21 +271,23 @@ private:
         case Tok::If:
             advance();
             argument();
-            body();
+            branch();
             if (kind() == Tok::Else) {
                 advance();
-                body();
+                branch();
             }
             return;
-        case Tok::Switch:
+        case Tok::Switch: {
             advance();
             argument();
             m_switchLabels.emplace_back();
             ++m_breakable;
+            const Branch cases(*this, false);
             block();
             --m_breakable;
             m_switchLabels.pop_back();
             return;
+        }
         case Tok::While:
             advance();
             argument();
@@ -216,12 +298,18 @@ private:
             advance();
             loopBody();
             expect(Tok::While, "'while' after the body of 'do'");
-            return argument();
-        case Tok::Try:
+            argument();
+            return;
+        case Tok::Try: {
             advance();
-            block();
+            {
+                const Branch tried(*this, false);
+                block();
+            }
             expect(Tok::Catch, "'catch' after the block of 'try'");
+            const Branch caught(*this, false);
             return block();
+        }
         case Tok::Break:
             if (m_breakable == 0)
                 compileError(m_token, "The game cannot compile break outside a loop or a switch.");
@@ -238,10 +326,19 @@ private:
         if (!startsValue(kind()))
             stop("a command, a label or a variable at the start of a statement");
         const Kind assigned = value();
+        const Token root = m_valueRoot;
+        const Shape shape = m_valueShape;
         switch (kind()) {
-        case Tok::Name:
+        case Tok::Name: {
+            const std::string_view object = localObject();
+            const Token name = m_token;
             advance();
-            return arguments();
+            const PlainArgument first = arguments();
+            command(name, CommandKind::Plain);
+            if (m_run)
+                m_run->command(name, CommandKind::Plain, first, true, object);
+            return;
+        }
         case Tok::Assign:
         case Tok::OpAssign:
         case Tok::Increment:
@@ -252,10 +349,16 @@ private:
             else if (!assignable(assigned))
                 compileError(m_token, "The game cannot assign a value here: the left side must "
                                       "be a variable, such as local.name.");
+            const bool whole = kind() == Tok::Assign;
             const bool step = kind() == Tok::Increment || kind() == Tok::Decrement;
             advance();
+            m_expressionSpawn = {};
             if (!step)
                 expression();
+            // local.X itself changes, or an element of it: not a field of it.
+            if (m_run && (shape == Shape::Whole || shape == Shape::Element))
+                m_run->assigned(word(root),
+                                whole && shape == Shape::Whole ? &m_expressionSpawn : nullptr);
             return;
         }
         default:
@@ -276,10 +379,18 @@ private:
         skipLineEnd();
     }
 
+    // The body of if or else: it may not run.
+    void branch()
+    {
+        const Branch mayRun(*this, false);
+        body();
+    }
+
     void loopBody()
     {
         ++m_loops;
         ++m_breakable;
+        const Branch repeated(*this, true);
         body();
         --m_breakable;
         --m_loops;
@@ -312,6 +423,8 @@ private:
             skipLineEnd();
             expect(Tok::Semicolon, "';' after the first statement of 'for'");
         }
+        // The condition and the steps run again and again, as the body does.
+        const Branch repeated(*this, true);
         expression();
         expect(Tok::Semicolon, "';' after the condition of 'for'");
         do {
@@ -322,43 +435,74 @@ private:
         loopBody();
     }
 
-    // With parameters, each argument is kept for the label check.
-    void arguments(bool parameters = false)
+    // With parameters, each argument is kept for the label check. The first
+    // argument, where it is a plain word or text (or two joined by '::').
+    PlainArgument arguments(bool parameters = false)
     {
+        if (!startsArgument(kind()))
+            return {};
+        const PlainArgument first = argument(parameters);
         while (startsArgument(kind()))
             argument(parameters);
+        return first;
+    }
+
+    // A name or a text on its own, with no field or index after it.
+    bool plainWord() const
+    {
+        return (kind() == Tok::Name || kind() == Tok::Text) && m_ahead.kind != Tok::Period
+               && m_ahead.kind != Tok::LSquare;
     }
 
     // One argument of a command: a name or a value, or a list joined by '::'.
-    void argument(bool parameter = false)
+    PlainArgument argument(bool parameter = false)
     {
         const Token at = m_token;
+        const bool plainFirst = plainWord();
         Kind k = Kind::Other;
         if (kind() == Tok::Name)
             advance();
         else
             k = value();
-        if (kind() == Tok::DoubleColon)
+        PlainArgument shape;
+        if (kind() == Tok::DoubleColon) {
             k = Kind::Other;
-        constantList();
+            advance();
+            const Token second = m_token;
+            const bool plainSecond = plainWord() && m_ahead.kind != Tok::DoubleColon;
+            constantItem();
+            constantList();
+            if (plainFirst && plainSecond)
+                shape = {at, second};
+        } else if (plainFirst) {
+            shape.first = at;
+        }
         if (parameter)
             m_parameters.emplace_back(at, k);
+        return shape;
+    }
+
+    // One item of a list joined by '::', after the '::'.
+    void constantItem()
+    {
+        if (kind() == Tok::Name)
+            advance();
+        else if (startsValue(kind()))
+            value();
+        else
+            stop("a value after '::'");
     }
 
     void constantList()
     {
         while (kind() == Tok::DoubleColon) {
             advance();
-            if (kind() == Tok::Name)
-                advance();
-            else if (startsValue(kind()))
-                value();
-            else
-                stop("a value after '::'");
+            constantItem();
         }
     }
 
-    // A value that is not a bare name, with its fields and indexes.
+    // A value that is not a bare name, with its fields and indexes. Where it
+    // starts with local.X, m_valueRoot is X and m_valueShape tells what follows.
     Kind value()
     {
         if (isPrefix(kind())) {
@@ -367,15 +511,25 @@ private:
             if (!startsValue(kind()))
                 stop("a value after the sign");
             value();
+            m_valueShape = Shape::None;
             return Kind::Other;
         }
+        const bool local = kind() == Tok::Listener && word(m_token) == "local";
         Kind result = primary();
+        Token root;
+        Shape shape = Shape::None;
         for (;;) {
             if (kind() == Tok::Period) {
                 advance();
                 if (kind() == Tok::Size) {
                     result = Kind::Size;
                 } else if (kind() == Tok::Name || kind() == Tok::Text) {
+                    if (result == Kind::Listener && local) {
+                        root = m_token;
+                        shape = Shape::Whole;
+                    } else if (shape == Shape::Whole) {
+                        shape = Shape::Field;
+                    }
                     result = result == Kind::Listener ? Kind::VariableField : Kind::Field;
                 } else {
                     stop("a field name after the point");
@@ -386,9 +540,13 @@ private:
                 advance();
                 expression();
                 expect(Tok::RSquare, "']' to close the index");
+                if (shape == Shape::Whole)
+                    shape = Shape::Element;
                 // An element can be assigned only in an array that can be.
                 result = assignable(result) ? Kind::Array : Kind::Other;
             } else {
+                m_valueRoot = root;
+                m_valueShape = result == Kind::Size ? Shape::None : shape;
                 return result;
             }
         }
@@ -451,27 +609,44 @@ private:
     Kind expression()
     {
         Kind result = operand();
+        PlainArgument spawned = std::exchange(m_operandSpawn, {});
         while (kind() == Tok::Operator) {
             advance();
             operand();
+            spawned = m_operandSpawn = {};
             result = Kind::Other;
         }
+        m_expressionSpawn = spawned;
         return result;
+    }
+
+    // A command read for its value: "spawn ..." tells its first argument.
+    void valueCommand(const Token &name, bool sent, std::string_view object)
+    {
+        const PlainArgument first = arguments();
+        command(name, CommandKind::Return);
+        if (m_run)
+            m_run->command(name, CommandKind::Return, first, sent, object);
+        if (!sent && word(name) == "spawn")
+            m_operandSpawn = first;
     }
 
     Kind operand()
     {
+        m_operandSpawn = {};
         switch (kind()) {
         case Tok::Eol: // the value may start on the next line
             advance();
             return operand();
-        case Tok::Name:
+        case Tok::Name: {
+            const Token name = m_token;
             advance();
             if (startsArgument(kind()))
-                arguments();
+                valueCommand(name, false, {});
             else
                 constantList();
             return Kind::Other;
+        }
         case Tok::MakeArray:
             makeArray();
             return Kind::Other;
@@ -481,16 +656,20 @@ private:
         if (isPrefix(kind())) {
             advance();
             call();
+            m_operandSpawn = {};
             return Kind::Other;
         }
         if (!startsValue(kind()))
             stop("a value");
         const Kind result = value();
         if (kind() == Tok::Name) { // a command sent to the value
+            const std::string_view object = localObject();
+            const Token name = m_token;
             advance();
-            arguments();
+            valueCommand(name, true, object);
             return Kind::Other;
         }
+        m_operandSpawn = {};
         if (kind() == Tok::DoubleColon) {
             constantList();
             return Kind::Other;
@@ -503,13 +682,15 @@ private:
     {
         Depth depth(*this);
         switch (kind()) {
-        case Tok::Name:
+        case Tok::Name: {
+            const Token name = m_token;
             advance();
             if (kind() == Tok::DoubleColon)
                 return constantList();
             if (!startsArgument(kind()))
                 stop("a value after the command name");
-            return arguments();
+            return valueCommand(name, false, {});
+        }
         case Tok::MakeArray:
             return makeArray();
         case Tok::Negate:
@@ -524,8 +705,10 @@ private:
             stop("a value after the sign");
         value();
         if (kind() == Tok::Name) {
+            const std::string_view object = localObject();
+            const Token name = m_token;
             advance();
-            arguments();
+            valueCommand(name, true, object);
         } else {
             constantList();
         }
@@ -548,6 +731,9 @@ private:
         }
     }
 
+    // Where a value starts with local.X: X alone, X's element, or X's field.
+    enum class Shape { None, Whole, Element, Field };
+
     std::string_view m_text;
     Lexer m_lexer;
     std::array<Token, 512> m_words;
@@ -557,24 +743,25 @@ private:
     bool m_afterLineEnd = false; // the word before the current one was a line end
     int m_depth = 0;
     const bool m_compile;
+    // The game's compiler compiles the game's own reading of the text.
+    const bool m_lookUp;
     std::optional<Found> m_compileStop;
     int m_loops = 0;
     int m_breakable = 0;
     std::set<std::string, std::less<>> m_labels;
     std::vector<std::set<std::string, std::less<>>> m_switchLabels;
     std::vector<std::pair<Token, Kind>> m_parameters;
+    const Vocabulary &m_vocabulary = Vocabulary::game();
+    RunChecks *const m_run;
+    Token m_valueRoot;                  // of the value just read, see value()
+    Shape m_valueShape = Shape::None;
+    PlainArgument m_operandSpawn;       // the operand just read is "spawn" with this
+    PlainArgument m_expressionSpawn;    // the expression just read is
 };
 
-// Printable ASCII of the word, cut short; anything else shows as '?'.
 std::string shown(std::string_view text, const Token &token)
 {
-    const std::string_view word = text.substr(token.begin, token.end - token.begin);
-    std::string out;
-    for (char c : word.substr(0, 24))
-        out += (c >= 0x20 && c < 0x7f) ? c : '?';
-    if (word.size() > 24)
-        out += "...";
-    return out;
+    return shown(text.substr(token.begin, token.end - token.begin));
 }
 
 std::string describe(std::string_view text, const Token &token)
@@ -618,8 +805,8 @@ std::string describe(std::string_view text, const Token &token)
 // The tokens that stop a script wherever they stand get a sentence of their own.
 std::string sentence(std::string_view text, const Found &found)
 {
-    if (found.compiled)
-        return std::string(found.expected);
+    if (!found.compiled.empty())
+        return found.compiled;
     switch (found.token.kind) {
     case Tok::Comma:
         return "The game reads a comma as a word of its own and cannot load the line: "
@@ -681,9 +868,9 @@ struct Reading
     std::size_t dialectWordAt = std::string_view::npos;
 };
 
-Reading read(std::string_view text, Dialect dialect, Stages stages)
+Reading read(std::string_view text, Dialect dialect, Stages stages, RunChecks *run = nullptr)
 {
-    Parser parser(text, dialect, stages);
+    Parser parser(text, dialect, stages, run);
     Reading reading;
     try {
         parser.program();
@@ -696,6 +883,72 @@ Reading read(std::string_view text, Dialect dialect, Stages stages)
     return reading;
 }
 
+// Both readings: run learns of the script from the game's own.
+std::optional<Stop> readBoth(std::string_view text, Stages stages, RunChecks *run)
+{
+    // Most scripts read the same in both: the second reading is only needed
+    // where the other reader cuts a word differently before the game's stop
+    // (anywhere, when the game reads it all), or a NUL byte ends the game's text.
+    Reading game = read(text, Dialect::Game, stages, run);
+    const bool differs = game.dialectWordAt != std::string_view::npos
+                         && (!game.stop || game.dialectWordAt <= game.stop->offset);
+    if (!differs && text.find('\0') == std::string_view::npos)
+        return game.stop;
+    std::optional<Stop> library = read(text, Dialect::Library, stages).stop;
+    if (!game.stop || (library && library->offset < game.stop->offset))
+        return library;
+    return game.stop;
+}
+
+// Lines and columns for offsets met in the order of the text.
+class Lines
+{
+public:
+    explicit Lines(std::string_view text)
+        : m_text(text)
+    {
+    }
+    template <class T>
+    void place(T &at)
+    {
+        const std::size_t offset = std::min(at.offset, m_text.size());
+        if (offset < m_counted) // out of order: count again from the start
+            m_counted = 0, m_line = 1;
+        m_line += lineEnds(m_text.substr(m_counted, offset - m_counted));
+        m_counted = offset;
+        const std::size_t lineStart = m_text.substr(0, offset).rfind('\n');
+        at.line = m_line;
+        at.column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_counted = 0, m_line = 1;
+};
+
+std::string lowerPath(std::string_view path)
+{
+    std::string out(path);
+    for (char &c : out)
+        c = c == '\\' ? '/' : (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    return out;
+}
+
+// Whether the script at path is the one a script names as used: the path
+// ends with it, letter case aside, as the game's files do on Windows.
+bool names(std::string_view path, std::string_view used)
+{
+    const std::string p = lowerPath(path), u = lowerPath(used);
+    return !u.empty() && p.ends_with(u) && (p.size() == u.size() || p[p.size() - u.size() - 1] == '/');
+}
+
+bool hasLabel(const std::vector<std::string> &labels, std::string_view label)
+{
+    const std::string wanted = lowerPath(label);
+    return std::any_of(labels.begin(), labels.end(),
+                       [&wanted](const std::string &l) { return lowerPath(l) == wanted; });
+}
+
 } // namespace
 
 std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages stages)
@@ -705,18 +958,49 @@ std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages st
 
 std::optional<Stop> readScript(std::string_view text, Stages stages)
 {
-    // Most scripts read the same in both: the second reading is only needed
-    // where the other reader cuts a word differently before the game's stop
-    // (anywhere, when the game reads it all), or a NUL byte ends the game's text.
-    Reading game = read(text, Dialect::Game, stages);
-    const bool differs = game.dialectWordAt != std::string_view::npos
-                         && (!game.stop || game.dialectWordAt <= game.stop->offset);
-    if (!differs && text.find('\0') == std::string_view::npos)
-        return game.stop;
-    std::optional<Stop> library = read(text, Dialect::Library, stages).stop;
-    if (!game.stop || (library && library->offset < game.stop->offset))
-        return library;
-    return game.stop;
+    return readBoth(text, stages, nullptr);
+}
+
+LevelScript readLevelScript(std::string_view text)
+{
+    LevelScript script;
+    RunChecks run(text);
+    script.stop = readBoth(text, Stages::All, &run);
+    if (script.stop)
+        return script;
+    run.finish(script);
+    Lines lines(text);
+    for (Warning &warning : script.warnings)
+        lines.place(warning);
+    for (LabelUse &use : script.labelsUsed)
+        lines.place(use);
+    return script;
+}
+
+void checkLabelsAcross(std::span<const NamedScript> scripts)
+{
+    for (const NamedScript &user : scripts) {
+        bool warned = false;
+        for (const LabelUse &use : user.script->labelsUsed) {
+            const auto named = [&use](const NamedScript &s) { return names(s.path, use.path); };
+            const auto target = std::find_if(scripts.begin(), scripts.end(), named);
+            // Only a script that loads, and the only one of that name.
+            if (target == scripts.end() || target->script->stop
+                || std::find_if(target + 1, scripts.end(), named) != scripts.end()
+                || hasLabel(target->script->labels, use.label))
+                continue;
+            const std::string_view nearest = nearestLabel(use.label, target->script->labels);
+            user.script->warnings.push_back(
+                {use.offset, use.line, use.column,
+                 "The game finds no label '" + shown(use.label) + "' in " + shown(use.path)
+                     + ", so the line fails when it runs"
+                     + (nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?")});
+            warned = true;
+        }
+        if (warned)
+            std::stable_sort(user.script->warnings.begin(), user.script->warnings.end(),
+                             [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
+    }
 }
 
 } // namespace script

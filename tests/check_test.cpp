@@ -66,12 +66,12 @@ private slots:
                             << QByteArray("main:\nend\nmain:\n")
                             << QByteArray(":3:1: error: The game has a label of this name "
                                           "already: give this one a name of its own.\n");
-        QTest::newRow("binary") << QByteArray("a\n\0\x01\x02\xff b\n", 9)
+        QTest::newRow("binary") << QByteArray("end\n\0\x01\x02\xff b\n", 11)
                                 << QByteArray("\x7f"
                                               "ELF\x02\x01\x01\0\0\0(",
                                               12)
-                                << QByteArray(":1:13: error: The game cannot read the end of "
-                                              "the script here: it needs a value.\n");
+                                << QByteArray(":1:1: error: The game knows no command '?ELF?\?\?' "
+                                              "and will not load the script.\n");
     }
     void files()
     {
@@ -109,7 +109,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
-        const QByteArray usage = "Usage: spawnsmith-check [FILE]...";
+        const QByteArray usage = "Usage: spawnsmith-check [--strict] [FILE]...";
         QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QByteArray();
         QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << QByteArray();
         QTest::newRow("--version") << QStringList{"--version"} << 0

@@ -1,0 +1,187 @@
+#include "runchecks.h"
+
+#include <algorithm>
+
+namespace script {
+namespace {
+
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x)
+                      == (y >= 'A' && y <= 'Z' ? y - 'A' + 'a' : y);
+           });
+}
+
+// Printable ASCII of a word, cut short; anything else shows as '?'.
+std::string shown(std::string_view word)
+{
+    std::string out;
+    for (char c : word.substr(0, 40))
+        out += (c >= 0x20 && c < 0x7f) ? c : '?';
+    if (word.size() > 40)
+        out += "...";
+    return out;
+}
+
+std::string didYouMean(std::string_view nearest)
+{
+    return nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?";
+}
+
+bool isCommand(std::string_view name, std::string_view command)
+{
+    return sameIgnoringCase(name, command);
+}
+
+// A model path: in a folder, or a .tik file (the game adds ".tik" to others).
+bool isModelPath(std::string_view name)
+{
+    return name.find_first_of("/\\") != std::string_view::npos
+           || (name.size() > 4 && sameIgnoringCase(name.substr(name.size() - 4), ".tik"));
+}
+
+} // namespace
+
+std::string_view nearestLabel(std::string_view label, const std::vector<std::string> &labels)
+{
+    std::string_view best;
+    std::size_t bestDistance = (label.size() <= 4 ? 1 : 2) + 1;
+    for (const std::string &candidate : labels) {
+        const std::size_t distance = editDistance(label, candidate, bestDistance);
+        if (distance < bestDistance) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+RunChecks::RunChecks(std::string_view text)
+    : m_text(text)
+    , m_vocabulary(Vocabulary::game())
+{
+}
+
+std::string_view RunChecks::word(const Token &token) const
+{
+    return m_text.substr(token.begin, token.end - token.begin);
+}
+
+std::string RunChecks::plain(const Token &token) const
+{
+    const std::string_view w = word(token);
+    return std::string(token.kind == Tok::Text ? w.substr(1, w.size() - 2) : w);
+}
+
+void RunChecks::warn(const Token &at, std::string sentence)
+{
+    m_warnings.push_back({at.begin, 1, 1, std::move(sentence)});
+}
+
+void RunChecks::label(const Token &name)
+{
+    m_labels.emplace_back(word(name));
+    m_known.clear(); // a thread may start here, or a goto land, with any locals
+}
+
+void RunChecks::caseLabel() { m_known.clear(); }
+
+void RunChecks::command(const Token &name, CommandKind kind, const PlainArgument &first,
+                        bool sent, std::string_view object)
+{
+    const std::string read = name.escaped ? unescaped(word(name)) : std::string();
+    const std::string_view command = name.escaped ? std::string_view(read) : word(name);
+    if (!object.empty()) {
+        const auto known = std::find_if(m_known.begin(), m_known.end(),
+                                        [object](const Known &k) { return k.variable == object; });
+        if (known != m_known.end() && !m_vocabulary.answers(*known->gameClass, command, kind))
+            return warn(name, "The game's " + shown(known->spawnName) + " does not answer '"
+                                  + shown(command) + "', so the line fails when it runs"
+                                  + didYouMean(m_vocabulary.nearestAnswer(*known->gameClass,
+                                                                          command, kind)));
+    }
+    // Escapes change what the game reads; such a word is left alone.
+    if (first.first.kind == Tok::End || first.first.escaped || first.second.escaped)
+        return;
+    if (!sent && isCommand(command, "spawn") && first.second.kind == Tok::End)
+        return spawn(first.first);
+    if (isCommand(command, "thread") || isCommand(command, "waitthread")
+        || isCommand(command, "goto") || isCommand(command, "setthread")) {
+        if (first.second.kind == Tok::End)
+            m_uses.push_back({first.first.begin, {}, plain(first.first)});
+        else
+            m_uses.push_back({first.second.begin, plain(first.first), plain(first.second)});
+    }
+}
+
+void RunChecks::spawn(const Token &name)
+{
+    const std::string spawned = plain(name);
+    if (spawned.empty() || m_vocabulary.isClass(spawned) || isModelPath(spawned))
+        return;
+    warn(name, "The game has no class '" + shown(spawned)
+                   + "' and it names no model, so the spawn fails when it runs"
+                   + didYouMean(m_vocabulary.nearestClass(spawned)));
+}
+
+void RunChecks::forget(std::string_view variable)
+{
+    // Letter case aside: whether the game tells X from x or not, nothing is
+    // then known of either.
+    std::erase_if(m_known,
+                  [variable](const Known &k) { return sameIgnoringCase(k.variable, variable); });
+}
+
+void RunChecks::assigned(std::string_view variable, const PlainArgument *spawned)
+{
+    forget(variable);
+    m_assigned.push_back(variable);
+    if (!spawned || spawned->first.kind == Tok::End || spawned->second.kind != Tok::End
+        || spawned->first.escaped)
+        return;
+    const std::string name = plain(spawned->first);
+    if (const Vocabulary::GameClass *gameClass = m_vocabulary.spawned(name))
+        m_known.push_back({variable, gameClass, word(spawned->first)});
+}
+
+void RunChecks::enter(bool loop)
+{
+    m_scopes.push_back({m_known, m_assigned.size()});
+    if (loop)
+        m_known.clear();
+}
+
+void RunChecks::leave()
+{
+    Scope scope = std::move(m_scopes.back());
+    m_scopes.pop_back();
+    m_known = std::move(scope.known);
+    for (std::size_t i = scope.assignedFrom; i < m_assigned.size(); ++i)
+        forget(m_assigned[i]);
+}
+
+void RunChecks::finish(LevelScript &script) const
+{
+    script.warnings = m_warnings;
+    script.labels = m_labels;
+    for (const Use &use : m_uses) {
+        if (!use.path.empty()) {
+            script.labelsUsed.push_back({use.offset, 1, 1, use.path, use.label});
+            continue;
+        }
+        // Letter case aside: a warning only where no label could be meant.
+        if (std::any_of(m_labels.begin(), m_labels.end(),
+                        [&use](const std::string &l) { return sameIgnoringCase(l, use.label); }))
+            continue;
+        script.warnings.push_back(
+            {use.offset, 1, 1,
+             "The game finds no label '" + shown(use.label)
+                 + "' in this script, so the line fails when it runs"
+                 + didYouMean(nearestLabel(use.label, m_labels))});
+    }
+    std::stable_sort(script.warnings.begin(), script.warnings.end(),
+                     [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
+}
+
+} // namespace script
