@@ -85,53 +85,70 @@ bool same(std::string_view word, const char (&keyword)[N])
 
 // The keyword a whole run of letters, digits and _ is, or End for none. The
 // game's rules match these words exactly, letter case included; "end" is a
-// plain name that is never part of a longer one.
+// plain name that is never part of a longer one. Most words are no keyword:
+// the length and the first letter leave one or two to compare.
 Tok keyword(std::string_view w)
 {
-    switch (w.size()) {
-    case 2:
-        return same(w, "if") ? Tok::If : same(w, "do") ? Tok::Do : Tok::End;
-    case 3:
-        if (same(w, "end"))
-            return Tok::Name;
-        return same(w, "for")   ? Tok::For
-               : same(w, "NIL") ? Tok::Nil
-               : same(w, "try") ? Tok::Try
-                                : Tok::End;
-    case 4:
-        if (same(w, "game") || same(w, "parm") || same(w, "self"))
-            return Tok::Listener;
-        return same(w, "else")   ? Tok::Else
-               : same(w, "NULL") ? Tok::Null
-               : same(w, "case") ? Tok::Case
-                                 : Tok::End;
-    case 5:
-        if (same(w, "local") || same(w, "level") || same(w, "group") || same(w, "owner"))
-            return Tok::Listener;
-        return same(w, "while")   ? Tok::While
-               : same(w, "catch") ? Tok::Catch
-               : same(w, "break") ? Tok::Break
-                                  : Tok::End;
-    case 6:
-        return same(w, "switch") ? Tok::Switch : same(w, "ifless") ? Tok::Operator : Tok::End;
-    case 7:
-        return same(w, "ifequal") ? Tok::Operator : Tok::End;
-    case 8:
-        if (same(w, "endarray") || same(w, "endArray"))
-            return Tok::EndArray;
-        return same(w, "continue") ? Tok::Continue : Tok::End;
-    case 9:
-        if (same(w, "makearray") || same(w, "makeArray"))
-            return Tok::MakeArray;
-        return same(w, "ifgreater") ? Tok::Operator : Tok::End;
-    case 10:
-        return same(w, "ifstrequal") || same(w, "ifnotequal") ? Tok::Operator : Tok::End;
-    case 11:
-        return same(w, "iflessequal") ? Tok::Operator : Tok::End;
-    case 13:
-        return same(w, "ifstrnotequal") ? Tok::Operator : Tok::End;
-    case 14:
-        return same(w, "ifgreaterequal") ? Tok::Operator : Tok::End;
+    const auto is = [w](const auto &keyword) { return same(w, keyword); };
+    switch (w.size() * 256 + static_cast<unsigned char>(w[0])) {
+    case 2 * 256 + 'i':
+        return is("if") ? Tok::If : Tok::End;
+    case 2 * 256 + 'd':
+        return is("do") ? Tok::Do : Tok::End;
+    case 3 * 256 + 'e':
+        return is("end") ? Tok::Name : Tok::End;
+    case 3 * 256 + 'f':
+        return is("for") ? Tok::For : Tok::End;
+    case 3 * 256 + 'N':
+        return is("NIL") ? Tok::Nil : Tok::End;
+    case 3 * 256 + 't':
+        return is("try") ? Tok::Try : Tok::End;
+    case 4 * 256 + 'g':
+        return is("game") ? Tok::Listener : Tok::End;
+    case 4 * 256 + 'p':
+        return is("parm") ? Tok::Listener : Tok::End;
+    case 4 * 256 + 's':
+        return is("self") ? Tok::Listener : Tok::End;
+    case 4 * 256 + 'e':
+        return is("else") ? Tok::Else : Tok::End;
+    case 4 * 256 + 'N':
+        return is("NULL") ? Tok::Null : Tok::End;
+    case 4 * 256 + 'c':
+        return is("case") ? Tok::Case : Tok::End;
+    case 5 * 256 + 'l':
+        return is("local") || is("level") ? Tok::Listener : Tok::End;
+    case 5 * 256 + 'g':
+        return is("group") ? Tok::Listener : Tok::End;
+    case 5 * 256 + 'o':
+        return is("owner") ? Tok::Listener : Tok::End;
+    case 5 * 256 + 'w':
+        return is("while") ? Tok::While : Tok::End;
+    case 5 * 256 + 'c':
+        return is("catch") ? Tok::Catch : Tok::End;
+    case 5 * 256 + 'b':
+        return is("break") ? Tok::Break : Tok::End;
+    case 6 * 256 + 's':
+        return is("switch") ? Tok::Switch : Tok::End;
+    case 6 * 256 + 'i':
+        return is("ifless") ? Tok::Operator : Tok::End;
+    case 7 * 256 + 'i':
+        return is("ifequal") ? Tok::Operator : Tok::End;
+    case 8 * 256 + 'e':
+        return is("endarray") || is("endArray") ? Tok::EndArray : Tok::End;
+    case 8 * 256 + 'c':
+        return is("continue") ? Tok::Continue : Tok::End;
+    case 9 * 256 + 'm':
+        return is("makearray") || is("makeArray") ? Tok::MakeArray : Tok::End;
+    case 9 * 256 + 'i':
+        return is("ifgreater") ? Tok::Operator : Tok::End;
+    case 10 * 256 + 'i':
+        return is("ifstrequal") || is("ifnotequal") ? Tok::Operator : Tok::End;
+    case 11 * 256 + 'i':
+        return is("iflessequal") ? Tok::Operator : Tok::End;
+    case 13 * 256 + 'i':
+        return is("ifstrnotequal") ? Tok::Operator : Tok::End;
+    case 14 * 256 + 'i':
+        return is("ifgreaterequal") ? Tok::Operator : Tok::End;
     default:
         return Tok::End;
     }

@@ -113,6 +113,9 @@ public:
     // many. A reader of a whole script asks for many words in one call.
     std::size_t next(Token *out, std::size_t count) noexcept;
 
+    // How much of the text is read: in the game's dialect, up to a NUL byte.
+    std::size_t length() const noexcept { return m_text.size(); }
+
     // Where the first word the other dialect cuts differently begins, among
     // the words cut so far; npos for none.
     std::size_t dialectWordAt() const noexcept { return m_place.dialectWordAt; }

@@ -2,6 +2,7 @@
 
 #include "runchecks.h"
 #include "vocabulary.h"
+#include "wordstream.h"
 
 #include <algorithm>
 #include <array>
@@ -69,7 +70,7 @@ public:
     // With run, also tells it what it needs for the warnings, as it reads.
     Parser(std::string_view text, Dialect dialect, Stages stages, RunChecks *run = nullptr)
         : m_text(text)
-        , m_lexer(text, dialect)
+        , m_words(text, dialect)
         , m_compile(stages != Stages::ReadingOnly)
         , m_lookUp(stages == Stages::All && dialect == Dialect::Game)
         , m_run(run)
@@ -85,7 +86,9 @@ public:
             statement();
     }
 
-    std::size_t dialectWordAt() const { return m_lexer.dialectWordAt(); }
+    // Once the reading is over (no words are cut after).
+    std::size_t dialectWordAt() { return m_words.finish().dialectWordAt(); }
+    std::size_t length() { return m_words.finish().length(); }
 
     // The game reads the whole text before it compiles any of it: a line it
     // cannot compile stops the script only when every line could be read.
@@ -134,7 +137,9 @@ private:
     // The variable X where the value just read is local.X and nothing more.
     std::string_view localObject() const
     {
-        return m_valueShape == Shape::Whole ? word(m_valueRoot) : std::string_view();
+        return m_valueShape == Shape::Whole
+                   ? m_text.substr(m_valueRoot.begin, m_valueRoot.end - m_valueRoot.begin)
+                   : std::string_view();
     }
 
     // Known objects, before and after a branch or loop (see RunChecks).
@@ -179,14 +184,14 @@ private:
         m_token = m_ahead;
         m_ahead = nextWord();
     }
-    // The next word of the text, from the words the lexer cut ahead.
+    // The next word of the text, from the words cut ahead.
     Token nextWord()
     {
-        if (m_read == m_cut) {
-            m_cut = m_lexer.next(m_words.data(), m_words.size());
+        if (m_read == m_batch.size()) {
+            m_batch = m_words.next();
             m_read = 0;
         }
-        return m_words[m_read++];
+        return m_batch[m_read++];
     }
     [[noreturn]] void stop(std::string_view expected) { throw Stopped{{m_token, expected, {}}}; }
     void expect(Tok what, std::string_view expected)
@@ -240,7 +245,8 @@ private:
             const Token name = m_token;
             advance();
             m_parameters.clear();
-            const PlainArgument first = arguments(true);
+            PlainArgument first;
+            arguments(true, m_run ? &first : nullptr);
             if (kind() == Tok::Colon) {
                 label(name);
                 for (const auto &[at, parameter] : m_parameters)
@@ -326,14 +332,16 @@ private:
         if (!startsValue(kind()))
             stop("a command, a label or a variable at the start of a statement");
         const Kind assigned = value();
-        const Token root = m_valueRoot;
+        const std::string_view root =
+            m_text.substr(m_valueRoot.begin, m_valueRoot.end - m_valueRoot.begin);
         const Shape shape = m_valueShape;
         switch (kind()) {
         case Tok::Name: {
             const std::string_view object = localObject();
             const Token name = m_token;
             advance();
-            const PlainArgument first = arguments();
+            PlainArgument first;
+            arguments(false, m_run ? &first : nullptr);
             command(name, CommandKind::Plain);
             if (m_run)
                 m_run->command(name, CommandKind::Plain, first, true, object);
@@ -352,13 +360,16 @@ private:
             const bool whole = kind() == Tok::Assign;
             const bool step = kind() == Tok::Increment || kind() == Tok::Decrement;
             advance();
-            m_expressionSpawn = {};
+            // Where the value starts (it may start on the next line).
+            const std::uint32_t valueAt = kind() == Tok::Eol ? m_ahead.begin : m_token.begin;
             if (!step)
                 expression();
             // local.X itself changes, or an element of it: not a field of it.
-            if (m_run && (shape == Shape::Whole || shape == Shape::Element))
-                m_run->assigned(word(root),
-                                whole && shape == Shape::Whole ? &m_expressionSpawn : nullptr);
+            if (m_run && (shape == Shape::Whole || shape == Shape::Element)) {
+                const bool spawned = whole && shape == Shape::Whole && m_spawnAt == valueAt
+                                     && m_spawnEnd == m_token.begin;
+                m_run->assigned(root, spawned ? &m_spawnArgument : nullptr);
+            }
             return;
         }
         default:
@@ -435,16 +446,16 @@ private:
         loopBody();
     }
 
-    // With parameters, each argument is kept for the label check. The first
-    // argument, where it is a plain word or text (or two joined by '::').
-    PlainArgument arguments(bool parameters = false)
+    // With parameters, each argument is kept for the label check. With
+    // first, the first argument where it is a plain word or text, alone or
+    // two joined by '::'.
+    void arguments(bool parameters = false, PlainArgument *first = nullptr)
     {
         if (!startsArgument(kind()))
-            return {};
-        const PlainArgument first = argument(parameters);
+            return;
+        argument(parameters, first);
         while (startsArgument(kind()))
             argument(parameters);
-        return first;
     }
 
     // A name or a text on its own, with no field or index after it.
@@ -455,31 +466,30 @@ private:
     }
 
     // One argument of a command: a name or a value, or a list joined by '::'.
-    PlainArgument argument(bool parameter = false)
+    // With shape, where it is plain (see arguments()).
+    void argument(bool parameter = false, PlainArgument *shape = nullptr)
     {
         const Token at = m_token;
-        const bool plainFirst = plainWord();
+        const bool plainFirst = shape && plainWord();
         Kind k = Kind::Other;
         if (kind() == Tok::Name)
             advance();
         else
             k = value();
-        PlainArgument shape;
         if (kind() == Tok::DoubleColon) {
             k = Kind::Other;
             advance();
             const Token second = m_token;
-            const bool plainSecond = plainWord() && m_ahead.kind != Tok::DoubleColon;
+            const bool plainSecond = plainFirst && plainWord() && m_ahead.kind != Tok::DoubleColon;
             constantItem();
             constantList();
-            if (plainFirst && plainSecond)
-                shape = {at, second};
+            if (plainSecond)
+                *shape = {at, second};
         } else if (plainFirst) {
-            shape.first = at;
+            shape->first = at;
         }
         if (parameter)
             m_parameters.emplace_back(at, k);
-        return shape;
     }
 
     // One item of a list joined by '::', after the '::'.
@@ -514,9 +524,9 @@ private:
             m_valueShape = Shape::None;
             return Kind::Other;
         }
-        const bool local = kind() == Tok::Listener && word(m_token) == "local";
+        const bool local = m_run && kind() == Tok::Listener && word(m_token) == "local";
         Kind result = primary();
-        Token root;
+        Span root;
         Shape shape = Shape::None;
         for (;;) {
             if (kind() == Tok::Period) {
@@ -525,7 +535,7 @@ private:
                     result = Kind::Size;
                 } else if (kind() == Tok::Name || kind() == Tok::Text) {
                     if (result == Kind::Listener && local) {
-                        root = m_token;
+                        root = {m_token.begin, m_token.end};
                         shape = Shape::Whole;
                     } else if (shape == Shape::Whole) {
                         shape = Shape::Field;
@@ -545,8 +555,10 @@ private:
                 // An element can be assigned only in an array that can be.
                 result = assignable(result) ? Kind::Array : Kind::Other;
             } else {
-                m_valueRoot = root;
-                m_valueShape = result == Kind::Size ? Shape::None : shape;
+                if (m_run) {
+                    m_valueRoot = root;
+                    m_valueShape = result == Kind::Size ? Shape::None : shape;
+                }
                 return result;
             }
         }
@@ -609,31 +621,33 @@ private:
     Kind expression()
     {
         Kind result = operand();
-        PlainArgument spawned = std::exchange(m_operandSpawn, {});
         while (kind() == Tok::Operator) {
             advance();
             operand();
-            spawned = m_operandSpawn = {};
             result = Kind::Other;
         }
-        m_expressionSpawn = spawned;
         return result;
     }
 
-    // A command read for its value: "spawn ..." tells its first argument.
+    // A command read for its value. Where it is "spawn ...", its place and
+    // first argument are kept, for an assignment of exactly that.
     void valueCommand(const Token &name, bool sent, std::string_view object)
     {
-        const PlainArgument first = arguments();
+        PlainArgument first;
+        arguments(false, m_run ? &first : nullptr);
         command(name, CommandKind::Return);
-        if (m_run)
-            m_run->command(name, CommandKind::Return, first, sent, object);
-        if (!sent && word(name) == "spawn")
-            m_operandSpawn = first;
+        if (!m_run)
+            return;
+        m_run->command(name, CommandKind::Return, first, sent, object);
+        if (!sent && word(name) == "spawn") {
+            m_spawnAt = name.begin;
+            m_spawnEnd = m_token.begin;
+            m_spawnArgument = first;
+        }
     }
 
     Kind operand()
     {
-        m_operandSpawn = {};
         switch (kind()) {
         case Tok::Eol: // the value may start on the next line
             advance();
@@ -656,7 +670,6 @@ private:
         if (isPrefix(kind())) {
             advance();
             call();
-            m_operandSpawn = {};
             return Kind::Other;
         }
         if (!startsValue(kind()))
@@ -669,7 +682,6 @@ private:
             valueCommand(name, true, object);
             return Kind::Other;
         }
-        m_operandSpawn = {};
         if (kind() == Tok::DoubleColon) {
             constantList();
             return Kind::Other;
@@ -735,9 +747,9 @@ private:
     enum class Shape { None, Whole, Element, Field };
 
     std::string_view m_text;
-    Lexer m_lexer;
-    std::array<Token, 512> m_words;
-    std::size_t m_read = 0, m_cut = 0;
+    WordStream m_words;
+    std::span<const Token> m_batch;
+    std::size_t m_read = 0;
     Token m_token;
     Token m_ahead;
     bool m_afterLineEnd = false; // the word before the current one was a line end
@@ -753,10 +765,18 @@ private:
     std::vector<std::pair<Token, Kind>> m_parameters;
     const Vocabulary &m_vocabulary = Vocabulary::game();
     RunChecks *const m_run;
-    Token m_valueRoot;                  // of the value just read, see value()
+    // Of the value just read, with run (see value()); offsets, not tokens, so
+    // that no small field is read back whole right after it was written.
+    struct Span
+    {
+        std::uint32_t begin = 0, end = 0;
+    };
+    Span m_valueRoot;
     Shape m_valueShape = Shape::None;
-    PlainArgument m_operandSpawn;       // the operand just read is "spawn" with this
-    PlainArgument m_expressionSpawn;    // the expression just read is
+    // The last "spawn ..." read for its value: where it starts, the word
+    // after it, its first argument.
+    std::uint32_t m_spawnAt = 0, m_spawnEnd = 0;
+    PlainArgument m_spawnArgument;
 };
 
 std::string shown(std::string_view text, const Token &token)
@@ -866,6 +886,7 @@ struct Reading
 {
     std::optional<Stop> stop;
     std::size_t dialectWordAt = std::string_view::npos;
+    std::size_t length = 0; // of the text read; less than the whole after a NUL byte
 };
 
 Reading read(std::string_view text, Dialect dialect, Stages stages, RunChecks *run = nullptr)
@@ -880,6 +901,7 @@ Reading read(std::string_view text, Dialect dialect, Stages stages, RunChecks *r
         reading.stop = locate(text, stopped.found);
     }
     reading.dialectWordAt = parser.dialectWordAt();
+    reading.length = parser.length();
     return reading;
 }
 
@@ -892,7 +914,7 @@ std::optional<Stop> readBoth(std::string_view text, Stages stages, RunChecks *ru
     Reading game = read(text, Dialect::Game, stages, run);
     const bool differs = game.dialectWordAt != std::string_view::npos
                          && (!game.stop || game.dialectWordAt <= game.stop->offset);
-    if (!differs && text.find('\0') == std::string_view::npos)
+    if (!differs && game.length == text.size())
         return game.stop;
     std::optional<Stop> library = read(text, Dialect::Library, stages).stop;
     if (!game.stop || (library && library->offset < game.stop->offset))

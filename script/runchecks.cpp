@@ -118,7 +118,10 @@ void RunChecks::command(const Token &name, CommandKind kind, const PlainArgument
 void RunChecks::spawn(const Token &name)
 {
     const std::string spawned = plain(name);
-    if (spawned.empty() || m_vocabulary.isClass(spawned) || isModelPath(spawned))
+    bool isClass = false;
+    m_spawnAt = name.begin;
+    m_spawned = m_vocabulary.spawned(spawned, &isClass);
+    if (spawned.empty() || isClass || isModelPath(spawned))
         return;
     warn(name, "The game has no class '" + shown(spawned)
                    + "' and it names no model, so the spawn fails when it runs"
@@ -136,13 +139,13 @@ void RunChecks::forget(std::string_view variable)
 void RunChecks::assigned(std::string_view variable, const PlainArgument *spawned)
 {
     forget(variable);
-    m_assigned.push_back(variable);
+    if (!m_scopes.empty()) // what a branch assigns is forgotten after it
+        m_assigned.push_back(variable);
+    // The spawn, read just before, said which class it makes.
     if (!spawned || spawned->first.kind == Tok::End || spawned->second.kind != Tok::End
-        || spawned->first.escaped)
+        || spawned->first.escaped || spawned->first.begin != m_spawnAt || !m_spawned)
         return;
-    const std::string name = plain(spawned->first);
-    if (const Vocabulary::GameClass *gameClass = m_vocabulary.spawned(name))
-        m_known.push_back({variable, gameClass, word(spawned->first)});
+    m_known.push_back({variable, m_spawned, word(spawned->first)});
 }
 
 void RunChecks::enter(bool loop)

@@ -84,6 +84,9 @@ private:
     std::vector<Known> m_known;
     std::vector<std::string_view> m_assigned; // every variable assigned so far
     std::vector<Scope> m_scopes;
+    // The last spawn's name, and the class it makes, for its assignment.
+    std::uint32_t m_spawnAt = 0;
+    const Vocabulary::GameClass *m_spawned = nullptr;
 };
 
 // Of a script's labels, the one nearest to label, a letter or two off; empty

@@ -22,11 +22,14 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
                          [](char x, char y) { return lower(x) == lower(y); });
 }
 
+// FNV-1a over the bytes with the bit that tells a letter's case set: equal
+// for two names that differ in case only (and for a few other pairs, which
+// the comparison after it tells apart).
 std::uint32_t hashIgnoringCase(std::string_view name)
 {
-    std::uint32_t hash = 2166136261u; // FNV-1a
+    std::uint32_t hash = 2166136261u;
     for (char c : name)
-        hash = (hash ^ static_cast<unsigned char>(lower(c))) * 16777619u;
+        hash = (hash ^ (static_cast<unsigned char>(c) | 0x20u)) * 16777619u;
     return hash;
 }
 
@@ -230,15 +233,12 @@ std::string_view Vocabulary::nearestCommand(std::string_view name, CommandKind k
     return nearest(name, names);
 }
 
-const Vocabulary::GameClass *Vocabulary::spawned(std::string_view name) const
+const Vocabulary::GameClass *Vocabulary::spawned(std::string_view name, bool *isClass) const
 {
     const int c = m_table->spawnable.at(name);
+    if (isClass)
+        *isClass = c != NameIndex::kNone;
     return c >= 0 ? &m_table->classes[std::size_t(c)] : nullptr;
-}
-
-bool Vocabulary::isClass(std::string_view name) const
-{
-    return m_table->spawnable.at(name) != NameIndex::kNone;
 }
 
 std::string_view Vocabulary::nearestClass(std::string_view name) const

@@ -37,9 +37,8 @@ public:
 
     // The class that "spawn name" makes, by its spawn name or its class name
     // in any letter case; null when there is none, or two classes share it.
-    const GameClass *spawned(std::string_view name) const;
-    // Whether any class has that spawn name or class name.
-    bool isClass(std::string_view name) const;
+    // isClass, where given, tells whether any class has that name.
+    const GameClass *spawned(std::string_view name, bool *isClass = nullptr) const;
     // The spawn name nearest to name, a letter or two off; empty for none.
     std::string_view nearestClass(std::string_view name) const;
 

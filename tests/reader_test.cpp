@@ -86,6 +86,12 @@ private slots:
                                                   << "The game cannot read '-' here: it needs a "
                                                      "command, '=', '++' or '--' after the "
                                                      "variable.";
+        QTest::newRow("stop in the middle of a long script")
+            << QByteArray("wait 1\n").repeated(100'000) + "local.a = ( 1,5 0 0 )\n"
+                   + QByteArray("wait 1\n").repeated(100'000)
+            << 100'001 << 14
+            << "The game reads a comma as a word of its own and cannot load the line: write 1.5, "
+               "not 1,5.";
         QTest::newRow("unread line wins over uncompiled one")
             << QByteArray("break\nlocal.a = (\n") << 3 << 1
             << "The game cannot read the end of the script here: it needs a value.";
@@ -129,8 +135,9 @@ private slots:
             << QByteArray("switch (local.a) {\ncase 1:\nbreak\n}\n"
                           "switch (local.b) {\ncase 1:\nbreak\n}\n")
             << true;
+        // Long enough to be cut in a thread of its own while it is read.
         QTest::newRow("a long script, nested all through")
-            << QByteArray("if (1) {\n\tlocal.a[1].origin = ( 1 -2 ( 3 ) )\n}\n").repeated(5000)
+            << QByteArray("if (1) {\n\tlocal.a[1].origin = ( 1 -2 ( 3 ) )\n}\n").repeated(20'000)
             << true;
         QTest::newRow("?: in one only") << QByteArray("local.a = b ? c : d\n") << false;
         QTest::newRow("+label in one only") << QByteArray("+a:\nend\n") << false;
