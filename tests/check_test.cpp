@@ -90,6 +90,34 @@ private slots:
         QCOMPARE(piped.out, "<stdin>" + report);
     }
 
+    // Warnings in the compilers' form: they leave the status at 0, but not
+    // with --strict; a label used in another file given is looked for there.
+    void warnings_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::newRow("warnings") << QStringList() << 0;
+        QTest::newRow("--strict") << QStringList{"--strict"} << 1;
+    }
+    void warnings()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        const QString mill = write("mill.scr", "main:\r\n\tlocal.t = spawn trigger_multiple\r\n"
+                                               "\tlocal.t rotateyup 30\r\n"
+                                               "\tthread global/door.scr::opn\r\nend\r\n");
+        QDir(m_dir.path()).mkdir("global");
+        const QString door = write("global/door.scr", "open:\r\nend\r\n");
+        const Run run = check(options + QStringList{mill, door});
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.out, mill.toUtf8() + ":3:10: warning: The game's trigger_multiple does not "
+                                          "answer 'rotateyup', so the line fails when it runs.\n"
+                              + mill.toUtf8() + ":4:26: warning: The game finds no label 'opn' in "
+                                                "global/door.scr, so the line fails when it runs: "
+                                                "did you mean 'open'?\n");
+        QCOMPARE(check(options + QStringList{door}).status, 0);
+    }
+
     // A file that cannot be read is named, and the others are still checked.
     void unreadable()
     {

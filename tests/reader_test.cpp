@@ -150,6 +150,70 @@ private slots:
                  loads);
     }
 
+    // Every command is looked up in the game's vocabulary, in any letter case:
+    // a statement needs a plain command, a value one that gives a value;
+    // fields are not looked up. A command the game does not know stops the
+    // script at that command, with the one probably meant.
+    void commands_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("stop"); // line:column sentence, empty when it loads
+        const QString model = "The game knows no command 'modle' and will not load the script: "
+                              "did you mean 'model'?";
+        const QString spawn = "The game knows no command 'spwan' that gives a value and will "
+                              "not load the script: did you mean 'spawn'?";
+        QTest::newRow("statements, any case") << QByteArray("wait 1\nWAIT 1\nWait 0.5\n")
+                                              << QString();
+        QTest::newRow("sent to objects")
+            << QByteArray("local.crate = spawn script_model\nlocal.crate model \"a.tik\"\n"
+                          "$door OPEN\n")
+            << QString();
+        QTest::newRow("values") << QByteArray("local.v = getcvar skill\nlocal.w = (GETCVAR skill)\n"
+                                              "local.x = -randomint 5\n")
+                                << QString();
+        QTest::newRow("fields") << QByteArray("local.crate.foobar = 1\nlocal.x = local.crate.nothing\n")
+                                << QString();
+        QTest::newRow("written with a backslash") << QByteArray("wa\\it 1\n") << QString();
+        QTest::newRow("mistyped") << QByteArray("main:\n\tlocal.crate modle \"a.tik\"\nend\n")
+                                  << "2:14 " + model;
+        QTest::newRow("sent to a targetname")
+            << QByteArray("$door opne\n")
+            << "1:7 The game knows no command 'opne' and will not load the script: did you mean "
+               "'open'?";
+        QTest::newRow("alone") << QByteArray("wat 1\n")
+                               << "1:1 The game knows no command 'wat' and will not load the "
+                                  "script: did you mean 'wait'?";
+        QTest::newRow("nothing near") << QByteArray("xyzzyq 1\n")
+                                      << "1:1 The game knows no command 'xyzzyq' and will not "
+                                         "load the script.";
+        QTest::newRow("a value") << QByteArray("local.x = spwan script_model\n") << "1:11 " + spawn;
+        QTest::newRow("its argument first") << QByteArray("modle (spwan script_model)\n")
+                                            << "1:8 " + spawn;
+        QTest::newRow("a value as a statement")
+            << QByteArray("if (local.a) getcvar x\n")
+            << "1:14 The game knows 'getcvar' only as a command that gives a value and will not "
+               "load the script: use it where a value is read, as after '='.";
+        QTest::newRow("a statement as a value")
+            << QByteArray("local.x = wait 1\n")
+            << "1:11 The game knows 'wait' only as a command that gives no value and will not "
+               "load the script: use it as a statement of its own.";
+        QTest::newRow("a line that cannot be read wins")
+            << QByteArray("modle 1\nlocal.a = ( 1 2 )\n")
+            << "2:17 The game cannot read ')' here: it needs a value.";
+    }
+    void commands()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, stop);
+        const auto found = script::readScript(text.toStdString());
+        QCOMPARE(found ? QString("%1:%2 %3")
+                             .arg(found->line)
+                             .arg(found->column)
+                             .arg(QString::fromStdString(found->sentence))
+                       : QString(),
+                 stop);
+    }
+
     // Nesting up to 1,000 levels loads; past that, and far past any script a
     // person writes, a stop, not a crash.
     void deepNesting_data()

@@ -1,0 +1,135 @@
+// What loads but fails when it runs: for each kind of warning, scripts that
+// must get it, with the word and the nearest right one, and scripts that must
+// not, where the game would not fail.
+
+#include "reader.h"
+
+#include <QTest>
+
+namespace {
+
+const char *const kTrigger = "The game's trigger_multiple does not answer 'rotateyup', so the "
+                             "line fails when it runs.";
+
+// The warnings of a script, read with a second one at path beside it, as
+// "line:column sentence" lines.
+QString warnings(const QByteArray &text, const QByteArray &besidePath, const QByteArray &beside)
+{
+    script::LevelScript first = script::readLevelScript(text.toStdString());
+    script::LevelScript second = script::readLevelScript(beside.toStdString());
+    const std::string path = besidePath.toStdString();
+    const std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first},
+                                                   {path, &second}};
+    script::checkLabelsAcross(scripts);
+    if (first.stop)
+        return "does not load: " + QString::fromStdString(first.stop->sentence);
+    QStringList lines;
+    for (const script::Warning &warning : first.warnings)
+        lines << QString("%1:%2 %3")
+                     .arg(warning.line)
+                     .arg(warning.column)
+                     .arg(QString::fromStdString(warning.sentence));
+    return lines.join('\n');
+}
+
+} // namespace
+
+class WarningsTest final : public QObject
+{
+    Q_OBJECT
+
+    static void row(const char *name, const QByteArray &text, const QString &expected,
+                    const QByteArray &beside = "open:\nend\n")
+    {
+        QTest::newRow(name) << text << beside << expected;
+    }
+
+private slots:
+    void warn_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("beside"); // global/door.scr, checked with it
+        QTest::addColumn<QString>("expected");
+
+        // Labels.
+        row("a thread to no label",
+            "main:\n\tthread open_dor\nend\nopen_door:\nend\n",
+            "2:9 The game finds no label 'open_dor' in this script, so the line fails when it "
+            "runs: did you mean 'open_door'?");
+        row("labels there, in any case",
+            "main:\n\tthread helper\n\twaitthread HELPER\n\tgoto done\ndone:\nhelper:\nend\n", "");
+        row("setthread to no label",
+            "local.t = spawn trigger_multiple\nlocal.t setthread gone\n",
+            "2:19 The game finds no label 'gone' in this script, so the line fails when it runs.");
+        row("a label in a variable", "thread local.label\n", "");
+        row("in a script checked with it", "waitthread global/door.scr::opn\n",
+            "1:29 The game finds no label 'opn' in global/door.scr, so the line fails when it "
+            "runs: did you mean 'open'?");
+        row("there, in a script checked with it", "thread global/DOOR.scr::OPEN\n", "");
+        row("in a script not checked", "thread global/bridge.scr::nothing\n", "");
+        row("a script checked with it that does not load", "thread global/door.scr::opn\n", "",
+            "open:\n\tmodle\nend\n");
+
+        // Spawns.
+        row("a spawn of no class",
+            "local.b = spawn script_modle\n",
+            "1:17 The game has no class 'script_modle' and it names no model, so the spawn fails "
+            "when it runs: did you mean 'script_model'?");
+        row("spawns of classes and models",
+            "spawn script_model\nspawn SCRIPT_MODEL\nspawn ScriptModel\n"
+            "spawn \"models/static/barrel.tik\"\nspawn static/barrel\nspawn barrel.tik\n"
+            "spawn local.name\n$player spawn nothing_here\n",
+            "");
+
+        // Commands that a spawned object does not answer.
+        row("not answered", "local.t = spawn trigger_multiple\nlocal.t rotateyup 30\n",
+            QString("2:9 ") + kTrigger);
+        row("a near one answered", "local.t = spawn trigger_multiple\nlocal.t face ( 0 0 0 )\n",
+            "2:9 The game's trigger_multiple does not answer 'face', so the line fails when it "
+            "runs: did you mean 'fade'?");
+        row("a value not answered", "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
+            "2:19 The game's trigger_multiple does not answer 'canshoot', so the line fails when "
+            "it runs.");
+        row("refused though a parent answers", "local.x = spawn func_exploder\nlocal.x dotouch\n",
+            "2:9 The game's func_exploder does not answer 'dotouch', so the line fails when it "
+            "runs.");
+        row("answered by a mover", "local.m = spawn script_model\nlocal.m rotateyup 30\n", "");
+        row("known in a branch",
+            "local.t = spawn trigger_multiple\nif (local.a) {\n\tlocal.t rotateyup 30\n}\n",
+            QString("3:10 ") + kTrigger);
+        row("a field set",
+            "local.t = spawn trigger_multiple\nlocal.t.origin = ( 0 0 0 )\nlocal.t rotateyup 30\n",
+            QString("3:9 ") + kTrigger);
+        row("set again", "local.t = spawn trigger_multiple\nlocal.t = $mover\nlocal.t rotateyup 30\n",
+            "");
+        row("set again, in other letters",
+            "local.t = spawn trigger_multiple\nlocal.T = $mover\nlocal.t rotateyup 30\n", "");
+        row("an element set",
+            "local.t = spawn trigger_multiple\nlocal.t[1] = $mover\nlocal.t rotateyup 30\n", "");
+        row("set in a branch",
+            "local.t = spawn trigger_multiple\nif (local.a) local.t = $mover\nlocal.t rotateyup 30\n",
+            "");
+        row("spawned in a branch",
+            "if (local.a) local.t = spawn trigger_multiple\nlocal.t rotateyup 30\n", "");
+        row("set later in a loop",
+            "local.t = spawn trigger_multiple\nwhile (1) {\n\tlocal.t rotateyup 30\n"
+            "\tlocal.t = $mover\n}\n",
+            "");
+        row("after a label", "local.t = spawn trigger_multiple\nnext:\nlocal.t rotateyup 30\n", "");
+        row("in another thread's variable", "local.t = spawn trigger_multiple\nlevel.t rotateyup 30\n",
+            "");
+        row("a script that does not load", "thread gone\nmodle\n",
+            "does not load: The game knows no command 'modle' and will not load the script: did "
+            "you mean 'model'?");
+    }
+    void warn()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, beside);
+        QFETCH(QString, expected);
+        QCOMPARE(warnings(text, "maps/global/door.scr", beside), expected);
+    }
+};
+
+QTEST_APPLESS_MAIN(WarningsTest)
+#include "warnings_test.moc"
