@@ -87,6 +87,10 @@ struct Token
 // at the very end is dropped.
 std::string unescaped(std::string_view word);
 
+// A word as a sentence shows it: printable ASCII, anything else as '?', cut
+// short after limit characters with "...".
+std::string printable(std::string_view word, std::size_t limit);
+
 // Where a lexer stands between two words. The game's word rules have three
 // states: the usual one, the names and fields after "local." or "$", and the
 // look for a field right after ")" or "]".

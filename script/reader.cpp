@@ -5,7 +5,6 @@
 #include "wordstream.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -35,16 +34,8 @@ struct Stopped
     Found found;
 };
 
-// Printable ASCII of a word, cut short; anything else shows as '?'.
-std::string shown(std::string_view word)
-{
-    std::string out;
-    for (char c : word.substr(0, 24))
-        out += (c >= 0x20 && c < 0x7f) ? c : '?';
-    if (word.size() > 24)
-        out += "...";
-    return out;
-}
+// A word in a sentence: a stop's sentence may quote a long run of anything.
+std::string shown(std::string_view word) { return printable(word, 24); }
 
 // Why the game's compiler refuses a command it looks up in vain.
 std::string unknownCommand(std::string_view name, CommandKind kind)
@@ -57,11 +48,9 @@ std::string unknownCommand(std::string_view name, CommandKind kind)
     if (kind == CommandKind::Return && vocabulary.knows(name, CommandKind::Plain))
         return "The game knows " + quoted + " only as a command that gives no value and will "
                "not load the script: use it as a statement of its own.";
-    const std::string_view nearest = vocabulary.nearestCommand(name, kind);
     return "The game knows no command " + quoted
            + (kind == CommandKind::Return ? " that gives a value" : "")
-           + " and will not load the script"
-           + (nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?");
+           + " and will not load the script" + didYouMean(vocabulary.nearestCommand(name, kind));
 }
 
 class Parser
@@ -948,29 +937,6 @@ private:
     std::size_t m_counted = 0, m_line = 1;
 };
 
-std::string lowerPath(std::string_view path)
-{
-    std::string out(path);
-    for (char &c : out)
-        c = c == '\\' ? '/' : (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-    return out;
-}
-
-// Whether the script at path is the one a script names as used: the path
-// ends with it, letter case aside, as the game's files do on Windows.
-bool names(std::string_view path, std::string_view used)
-{
-    const std::string p = lowerPath(path), u = lowerPath(used);
-    return !u.empty() && p.ends_with(u) && (p.size() == u.size() || p[p.size() - u.size() - 1] == '/');
-}
-
-bool hasLabel(const std::vector<std::string> &labels, std::string_view label)
-{
-    const std::string wanted = lowerPath(label);
-    return std::any_of(labels.begin(), labels.end(),
-                       [&wanted](const std::string &l) { return lowerPath(l) == wanted; });
-}
-
 } // namespace
 
 std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages stages)
@@ -997,32 +963,6 @@ LevelScript readLevelScript(std::string_view text)
     for (LabelUse &use : script.labelsUsed)
         lines.place(use);
     return script;
-}
-
-void checkLabelsAcross(std::span<const NamedScript> scripts)
-{
-    for (const NamedScript &user : scripts) {
-        bool warned = false;
-        for (const LabelUse &use : user.script->labelsUsed) {
-            const auto named = [&use](const NamedScript &s) { return names(s.path, use.path); };
-            const auto target = std::find_if(scripts.begin(), scripts.end(), named);
-            // Only a script that loads, and the only one of that name.
-            if (target == scripts.end() || target->script->stop
-                || std::find_if(target + 1, scripts.end(), named) != scripts.end()
-                || hasLabel(target->script->labels, use.label))
-                continue;
-            const std::string_view nearest = nearestLabel(use.label, target->script->labels);
-            user.script->warnings.push_back(
-                {use.offset, use.line, use.column,
-                 "The game finds no label '" + shown(use.label) + "' in " + shown(use.path)
-                     + ", so the line fails when it runs"
-                     + (nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?")});
-            warned = true;
-        }
-        if (warned)
-            std::stable_sort(user.script->warnings.begin(), user.script->warnings.end(),
-                             [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
-    }
 }
 
 } // namespace script

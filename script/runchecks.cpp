@@ -13,21 +13,7 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
-// Printable ASCII of a word, cut short; anything else shows as '?'.
-std::string shown(std::string_view word)
-{
-    std::string out;
-    for (char c : word.substr(0, 40))
-        out += (c >= 0x20 && c < 0x7f) ? c : '?';
-    if (word.size() > 40)
-        out += "...";
-    return out;
-}
-
-std::string didYouMean(std::string_view nearest)
-{
-    return nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?";
-}
+std::string shown(std::string_view word) { return printable(word, 40); }
 
 bool isCommand(std::string_view name, std::string_view command)
 {
@@ -41,8 +27,8 @@ bool isModelPath(std::string_view name)
            || (name.size() > 4 && sameIgnoringCase(name.substr(name.size() - 4), ".tik"));
 }
 
-} // namespace
-
+// Of a script's labels, the one nearest to label, a letter or two off; empty
+// for none.
 std::string_view nearestLabel(std::string_view label, const std::vector<std::string> &labels)
 {
     std::string_view best;
@@ -55,6 +41,39 @@ std::string_view nearestLabel(std::string_view label, const std::vector<std::str
         }
     }
     return best;
+}
+
+// Letter case aside, as the warnings compare labels and paths.
+bool hasLabel(const std::vector<std::string> &labels, std::string_view label)
+{
+    return std::any_of(labels.begin(), labels.end(),
+                       [label](const std::string &l) { return sameIgnoringCase(l, label); });
+}
+
+std::string noLabel(std::string_view label, std::string_view where,
+                    const std::vector<std::string> &labels)
+{
+    return "The game finds no label '" + shown(label) + "' in " + std::string(where)
+           + ", so the line fails when it runs" + didYouMean(nearestLabel(label, labels));
+}
+
+// Whether the script at path is the one a script names as used: the path ends
+// with it, letter case aside, as the game's files are found on Windows.
+bool names(std::string_view path, std::string_view used)
+{
+    std::string p(path), u(used);
+    for (std::string *s : {&p, &u})
+        std::replace(s->begin(), s->end(), '\\', '/');
+    return !u.empty() && p.size() >= u.size()
+           && sameIgnoringCase(std::string_view(p).substr(p.size() - u.size()), u)
+           && (p.size() == u.size() || p[p.size() - u.size() - 1] == '/');
+}
+
+} // namespace
+
+std::string didYouMean(std::string_view nearest)
+{
+    return nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?";
 }
 
 RunChecks::RunChecks(std::string_view text)
@@ -174,17 +193,35 @@ void RunChecks::finish(LevelScript &script) const
             continue;
         }
         // Letter case aside: a warning only where no label could be meant.
-        if (std::any_of(m_labels.begin(), m_labels.end(),
-                        [&use](const std::string &l) { return sameIgnoringCase(l, use.label); }))
-            continue;
-        script.warnings.push_back(
-            {use.offset, 1, 1,
-             "The game finds no label '" + shown(use.label)
-                 + "' in this script, so the line fails when it runs"
-                 + didYouMean(nearestLabel(use.label, m_labels))});
+        if (!hasLabel(m_labels, use.label))
+            script.warnings.push_back(
+                {use.offset, 1, 1, noLabel(use.label, "this script", m_labels)});
     }
     std::stable_sort(script.warnings.begin(), script.warnings.end(),
                      [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
+}
+
+void checkLabelsAcross(std::span<const NamedScript> scripts)
+{
+    for (const NamedScript &user : scripts) {
+        bool warned = false;
+        for (const LabelUse &use : user.script->labelsUsed) {
+            const auto named = [&use](const NamedScript &s) { return names(s.path, use.path); };
+            const auto target = std::find_if(scripts.begin(), scripts.end(), named);
+            // Only a script that loads, and the only one of that name.
+            if (target == scripts.end() || target->script->stop
+                || std::find_if(target + 1, scripts.end(), named) != scripts.end()
+                || hasLabel(target->script->labels, use.label))
+                continue;
+            user.script->warnings.push_back(
+                {use.offset, use.line, use.column,
+                 noLabel(use.label, printable(use.path, 100), target->script->labels)});
+            warned = true;
+        }
+        if (warned)
+            std::stable_sort(user.script->warnings.begin(), user.script->warnings.end(),
+                             [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
+    }
 }
 
 } // namespace script

@@ -89,8 +89,8 @@ private:
     const Vocabulary::GameClass *m_spawned = nullptr;
 };
 
-// Of a script's labels, the one nearest to label, a letter or two off; empty
-// for none. For a warning's "did you mean".
-std::string_view nearestLabel(std::string_view label, const std::vector<std::string> &labels);
+// The end of a sentence that names the right word, where one is near: ": did
+// you mean 'word'?"; else ".".
+std::string didYouMean(std::string_view nearest);
 
 } // namespace script
