@@ -39,7 +39,8 @@ spawnsmith|LegalCopyright|$notice|OriginalFilename|spawnsmith.exe|ProductName|Sp
 ProductVersion|1.0.0.0|VarFileInfo|Translation" ] || fail "the version information reads $version"
 notices=$folder/THIRD-PARTY-NOTICES.txt
 for text in "qt6-base source package" libgcc_s_seh-1.dll "GCC RUNTIME LIBRARY EXCEPTION" \
-    "GNU LESSER GENERAL PUBLIC LICENSE" "Files: mingw-w64-libraries/winpthreads/"; do
+    "GNU LESSER GENERAL PUBLIC LICENSE" "Files: mingw-w64-libraries/winpthreads/" \
+    "github.com/openmoh/openmohaa"; do
     grep -q -- "$text" "$notices" || fail "the notices lack: $text"
 done
 [ "$(grep -c $'\r$' "$notices")" = "$(wc -l <"$notices")" ] || fail "the notices lack CR LF line ends"
