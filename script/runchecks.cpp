@@ -5,20 +5,7 @@
 namespace script {
 namespace {
 
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x)
-                      == (y >= 'A' && y <= 'Z' ? y - 'A' + 'a' : y);
-           });
-}
-
 std::string shown(std::string_view word) { return printable(word, 40); }
-
-bool isCommand(std::string_view name, std::string_view command)
-{
-    return sameIgnoringCase(name, command);
-}
 
 // A model path: in a folder, or a .tik file (the game adds ".tik" to others).
 bool isModelPath(std::string_view name)
@@ -27,20 +14,10 @@ bool isModelPath(std::string_view name)
            || (name.size() > 4 && sameIgnoringCase(name.substr(name.size() - 4), ".tik"));
 }
 
-// Of a script's labels, the one nearest to label, a letter or two off; empty
-// for none.
 std::string_view nearestLabel(std::string_view label, const std::vector<std::string> &labels)
 {
-    std::string_view best;
-    std::size_t bestDistance = (label.size() <= 4 ? 1 : 2) + 1;
-    for (const std::string &candidate : labels) {
-        const std::size_t distance = editDistance(label, candidate, bestDistance);
-        if (distance < bestDistance) {
-            best = candidate;
-            bestDistance = distance;
-        }
-    }
-    return best;
+    const std::vector<std::string_view> names(labels.begin(), labels.end());
+    return nearestName(label, names);
 }
 
 // Letter case aside, as the warnings compare labels and paths.
@@ -123,10 +100,10 @@ void RunChecks::command(const Token &name, CommandKind kind, const PlainArgument
     // Escapes change what the game reads; such a word is left alone.
     if (first.first.kind == Tok::End || first.first.escaped || first.second.escaped)
         return;
-    if (!sent && isCommand(command, "spawn") && first.second.kind == Tok::End)
+    if (!sent && sameIgnoringCase(command, "spawn") && first.second.kind == Tok::End)
         return spawn(first.first);
-    if (isCommand(command, "thread") || isCommand(command, "waitthread")
-        || isCommand(command, "goto") || isCommand(command, "setthread")) {
+    if (sameIgnoringCase(command, "thread") || sameIgnoringCase(command, "waitthread")
+        || sameIgnoringCase(command, "goto") || sameIgnoringCase(command, "setthread")) {
         if (first.second.kind == Tok::End)
             m_uses.push_back({first.first.begin, {}, plain(first.first)});
         else

@@ -15,13 +15,6 @@ namespace {
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(),
-                         [](char x, char y) { return lower(x) == lower(y); });
-}
-
 // FNV-1a over the bytes with the bit that tells a letter's case set: equal
 // for two names that differ in case only (and for a few other pairs, which
 // the comparison after it tells apart).
@@ -110,32 +103,6 @@ constexpr std::size_t kLongestName = 64;
 
 // How far off a suggestion may be: one edit for short names, two for others.
 std::size_t reach(std::string_view name) { return name.size() <= 4 ? 1 : 2; }
-
-// Of the candidates, the nearest to name within reach; of equally near ones,
-// one of the same length first (a letter changed or two swapped), then the
-// first given.
-template <class Candidates>
-std::string_view nearest(std::string_view name, const Candidates &candidates)
-{
-    if (name.empty() || name.size() > kLongestName)
-        return {};
-    std::string_view best;
-    std::size_t bestDistance = reach(name) + 1;
-    bool bestSameLength = false;
-    for (std::string_view candidate : candidates) {
-        const std::size_t distance = editDistance(name, candidate, bestDistance);
-        const bool sameLength = candidate.size() == name.size();
-        if (distance == 0)
-            continue; // the name itself, in another letter case
-        if (distance < bestDistance || (distance == bestDistance && sameLength && !bestSameLength
-                                        && distance <= reach(name))) {
-            best = candidate;
-            bestDistance = distance;
-            bestSameLength = sameLength;
-        }
-    }
-    return best;
-}
 
 } // namespace
 
@@ -230,7 +197,7 @@ std::string_view Vocabulary::nearestCommand(std::string_view name, CommandKind k
     for (const Table::Command &command : m_table->commands)
         if (command.kind == kind)
             names.push_back(command.name);
-    return nearest(name, names);
+    return nearestName(name, names);
 }
 
 const Vocabulary::GameClass *Vocabulary::spawned(std::string_view name, bool *isClass) const
@@ -247,7 +214,7 @@ std::string_view Vocabulary::nearestClass(std::string_view name) const
     for (const GameClass &c : m_table->classes)
         if (!c.spawnName.empty())
             names.push_back(c.spawnName);
-    return nearest(name, names);
+    return nearestName(name, names);
 }
 
 bool Vocabulary::answers(const GameClass &gameClass, std::string_view command,
@@ -274,7 +241,36 @@ std::string_view Vocabulary::nearestAnswer(const GameClass &gameClass, std::stri
     for (const Table::Command &command : m_table->commands)
         if (command.kind == kind && answers(gameClass, command.name, kind))
             names.push_back(command.name);
-    return nearest(name, names);
+    return nearestName(name, names);
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size()
+           && std::equal(a.begin(), a.end(), b.begin(),
+                         [](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string_view nearestName(std::string_view name, std::span<const std::string_view> candidates)
+{
+    if (name.empty() || name.size() > kLongestName)
+        return {};
+    std::string_view best;
+    std::size_t bestDistance = reach(name) + 1;
+    bool bestSameLength = false;
+    for (std::string_view candidate : candidates) {
+        const std::size_t distance = editDistance(name, candidate, bestDistance);
+        const bool sameLength = candidate.size() == name.size();
+        if (distance == 0)
+            continue; // the name itself, in another letter case
+        if (distance < bestDistance || (distance == bestDistance && sameLength && !bestSameLength
+                                        && distance <= reach(name))) {
+            best = candidate;
+            bestDistance = distance;
+            bestSameLength = sameLength;
+        }
+    }
+    return best;
 }
 
 std::size_t editDistance(std::string_view a, std::string_view b, std::size_t limit)

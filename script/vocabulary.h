@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace script {
@@ -62,5 +63,13 @@ private:
 // put in, left out or changed, or two neighbours swapped, each one edit.
 // Past limit, limit + 1.
 std::size_t editDistance(std::string_view a, std::string_view b, std::size_t limit);
+
+// Of the candidates, the one nearest to name, a letter or two off; of equally
+// near ones, one of the same length first, then the first given. Empty when
+// none is that near.
+std::string_view nearestName(std::string_view name, std::span<const std::string_view> candidates);
+
+// Whether two names are the same, the case of ASCII letters aside.
+bool sameIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace script
