@@ -380,6 +380,12 @@ private slots:
                      "variable at the start of a statement.|Line 1: The game cannot read '::' "
                      "here: it needs a command, a label or a variable at the start of a "
                      "statement.");
+        // A command the game does not know stops the script too.
+        clickAndAnswer(trigger, "Command3");
+        typeScript(trigger, "local.t wait 1\nlocal.t dealy 0\n");
+        const QString delay = "The game knows no command 'dealy' and will not load the script: "
+                              "did you mean 'delay'?";
+        QTRY_COMPARE(scriptMark(trigger), "2|" + delay + "|Line 2: " + delay);
     }
 
     // Quick edits: a change made while the box is being read drops that
