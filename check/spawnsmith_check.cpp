@@ -55,8 +55,7 @@ public:
     explicit ScriptFile(std::string text)
         : m_text(std::move(text))
         , m_view(m_text)
-    {
-    }
+    {}
     ScriptFile(const ScriptFile &) = delete;
     ScriptFile &operator=(const ScriptFile &) = delete;
     ~ScriptFile()

@@ -18,16 +18,16 @@ namespace {
 // lexer asks several of them of every character it reads.
 enum Class : std::uint16_t {
     kDigit = 1 << 0,
-    kLetter = 1 << 1,    // ASCII letters
-    kAlnum = 1 << 2,     // letters, digits and _
-    kWord = 1 << 3,      // may be part of a word: all but brackets, braces,
-                         // line ends, comma, colon, semicolon and blanks
-    kVariable = 1 << 4,  // may be part of a name after "local." or "$"
+    kLetter = 1 << 1,     // ASCII letters
+    kAlnum = 1 << 2,      // letters, digits and _
+    kWord = 1 << 3,       // may be part of a word: all but brackets, braces,
+                          // line ends, comma, colon, semicolon and blanks
+    kVariable = 1 << 4,   // may be part of a name after "local." or "$"
     kNonNumeric = 1 << 5, // turns a number just before it into a word (a point among them)
     kBlank = 1 << 6,
     kLineEnd = 1 << 7,
-    kSpace = 1 << 8,     // blanks, line ends, vertical tab, form feed
-    kTextStop = 1 << 9,  // ends a run of plain text inside quotes
+    kSpace = 1 << 8,    // blanks, line ends, vertical tab, form feed
+    kTextStop = 1 << 9, // ends a run of plain text inside quotes
 };
 
 constexpr std::uint16_t classify(unsigned char u)
@@ -171,8 +171,7 @@ public:
         , m_previous(place.previous)
         , m_endLineGiven(place.endLineGiven)
         , m_dialectWordAt(place.dialectWordAt)
-    {
-    }
+    {}
 
     LexerPlace place() const
     {

@@ -43,11 +43,13 @@ std::string unknownCommand(std::string_view name, CommandKind kind)
     const Vocabulary &vocabulary = Vocabulary::game();
     const std::string quoted = "'" + shown(name) + "'";
     if (kind == CommandKind::Plain && vocabulary.knows(name, CommandKind::Return))
-        return "The game knows " + quoted + " only as a command that gives a value and will not "
-               "load the script: use it where a value is read, as after '='.";
+        return "The game knows " + quoted
+               + " only as a command that gives a value and will not "
+                 "load the script: use it where a value is read, as after '='.";
     if (kind == CommandKind::Return && vocabulary.knows(name, CommandKind::Plain))
-        return "The game knows " + quoted + " only as a command that gives no value and will "
-               "not load the script: use it as a statement of its own.";
+        return "The game knows " + quoted
+               + " only as a command that gives no value and will "
+                 "not load the script: use it as a statement of its own.";
     return "The game knows no command " + quoted
            + (kind == CommandKind::Return ? " that gives a value" : "")
            + " and will not load the script" + didYouMean(vocabulary.nearestCommand(name, kind));
@@ -917,8 +919,7 @@ class Lines
 public:
     explicit Lines(std::string_view text)
         : m_text(text)
-    {
-    }
+    {}
     template <class T>
     void place(T &at)
     {

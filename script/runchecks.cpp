@@ -56,8 +56,7 @@ std::string didYouMean(std::string_view nearest)
 RunChecks::RunChecks(std::string_view text)
     : m_text(text)
     , m_vocabulary(Vocabulary::game())
-{
-}
+{}
 
 std::string_view RunChecks::word(const Token &token) const
 {
@@ -83,8 +82,8 @@ void RunChecks::label(const Token &name)
 
 void RunChecks::caseLabel() { m_known.clear(); }
 
-void RunChecks::command(const Token &name, CommandKind kind, const PlainArgument &first,
-                        bool sent, std::string_view object)
+void RunChecks::command(const Token &name, CommandKind kind, const PlainArgument &first, bool sent,
+                        std::string_view object)
 {
     const std::string read = name.escaped ? unescaped(word(name)) : std::string();
     const std::string_view command = name.escaped ? std::string_view(read) : word(name);
@@ -196,8 +195,9 @@ void checkLabelsAcross(std::span<const NamedScript> scripts)
             warned = true;
         }
         if (warned)
-            std::stable_sort(user.script->warnings.begin(), user.script->warnings.end(),
-                             [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
+            std::stable_sort(
+                user.script->warnings.begin(), user.script->warnings.end(),
+                [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
     }
 }
 

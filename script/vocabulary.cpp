@@ -224,8 +224,7 @@ bool Vocabulary::answers(const GameClass &gameClass, std::string_view command,
     if (id == NameIndex::kNone)
         return false;
     for (const GameClass *c = &gameClass;;) {
-        const auto at = std::lower_bound(c->listed.begin(), c->listed.end(),
-                                         std::uint32_t(id) * 2);
+        const auto at = std::lower_bound(c->listed.begin(), c->listed.end(), std::uint32_t(id) * 2);
         if (at != c->listed.end() && *at / 2 == std::uint32_t(id))
             return *at % 2 == 1;
         if (c->parent == NameIndex::kNone)
@@ -246,9 +245,9 @@ std::string_view Vocabulary::nearestAnswer(const GameClass &gameClass, std::stri
 
 bool sameIgnoringCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size()
-           && std::equal(a.begin(), a.end(), b.begin(),
-                         [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower(x) == lower(y);
+           });
 }
 
 std::string_view nearestName(std::string_view name, std::span<const std::string_view> candidates)
@@ -263,8 +262,9 @@ std::string_view nearestName(std::string_view name, std::span<const std::string_
         const bool sameLength = candidate.size() == name.size();
         if (distance == 0)
             continue; // the name itself, in another letter case
-        if (distance < bestDistance || (distance == bestDistance && sameLength && !bestSameLength
-                                        && distance <= reach(name))) {
+        if (distance < bestDistance
+            || (distance == bestDistance && sameLength && !bestSameLength
+                && distance <= reach(name))) {
             best = candidate;
             bestDistance = distance;
             bestSameLength = sameLength;

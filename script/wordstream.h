@@ -39,7 +39,7 @@ private:
     void cut(); // in the thread
 
     Lexer m_lexer;
-    std::vector<Token> m_words; // kBatches batches of kBatch words
+    std::vector<Token> m_words;                  // kBatches batches of kBatch words
     std::array<std::size_t, kBatches> m_count{}; // words in each batch, 0 while being cut
     std::size_t m_reading = kBatches - 1;        // the batch the reader has
     bool m_holding = false;                      // the reader has one

@@ -110,11 +110,13 @@ private slots:
         const QString door = write("global/door.scr", "open:\r\nend\r\n");
         const Run run = check(options + QStringList{mill, door});
         QCOMPARE(run.status, status);
-        QCOMPARE(run.out, mill.toUtf8() + ":3:10: warning: The game's trigger_multiple does not "
-                                          "answer 'rotateyup', so the line fails when it runs.\n"
-                              + mill.toUtf8() + ":4:26: warning: The game finds no label 'opn' in "
-                                                "global/door.scr, so the line fails when it runs: "
-                                                "did you mean 'open'?\n");
+        QCOMPARE(run.out, mill.toUtf8()
+                              + ":3:10: warning: The game's trigger_multiple does not "
+                                "answer 'rotateyup', so the line fails when it runs.\n"
+                              + mill.toUtf8()
+                              + ":4:26: warning: The game finds no label 'opn' in "
+                                "global/door.scr, so the line fails when it runs: "
+                                "did you mean 'open'?\n");
         QCOMPARE(check(options + QStringList{door}).status, 0);
     }
 
@@ -173,8 +175,9 @@ private slots:
         const QString big = write("big.scr", block.repeated(578'034) + "(\r\n");
         const Run run = check({big});
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.out, big.toUtf8() + ":3468206:1: error: The game cannot read the end of the "
-                                         "script here: it needs a value.\n");
+        QCOMPARE(run.out, big.toUtf8()
+                              + ":3468206:1: error: The game cannot read the end of the "
+                                "script here: it needs a value.\n");
         QFile::remove(big);
         const Run deep = check({}, QByteArray("local.a = ").append(QByteArray(100'000, '(')));
         QCOMPARE(deep.status, 1);

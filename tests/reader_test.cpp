@@ -43,9 +43,9 @@ private slots:
         QFETCH(bool, loads);
         QFETCH(bool, readingOnly);
         QFETCH(int, line);
-        const auto stop = script::readScript(unescape(fragment), readingOnly
-                                                                     ? script::Stages::ReadingOnly
-                                                                     : script::Stages::Grammar);
+        const auto stop =
+            script::readScript(unescape(fragment),
+                               readingOnly ? script::Stages::ReadingOnly : script::Stages::Grammar);
         QCOMPARE(!stop.has_value(), loads);
         if (stop && line != 0)
             QCOMPARE(stop->line, std::size_t(line));
@@ -162,8 +162,8 @@ private slots:
                               "did you mean 'model'?";
         const QString spawn = "The game knows no command 'spwan' that gives a value and will "
                               "not load the script: did you mean 'spawn'?";
-        QTest::newRow("statements, any case") << QByteArray("wait 1\nWAIT 1\nWait 0.5\n")
-                                              << QString();
+        QTest::newRow("statements, any case")
+            << QByteArray("wait 1\nWAIT 1\nWait 0.5\n") << QString();
         QTest::newRow("sent to objects")
             << QByteArray("local.crate = spawn script_model\nlocal.crate model \"a.tik\"\n"
                           "$door OPEN\n")
@@ -171,7 +171,8 @@ private slots:
         QTest::newRow("values") << QByteArray("local.v = getcvar skill\nlocal.w = (GETCVAR skill)\n"
                                               "local.x = -randomint 5\n")
                                 << QString();
-        QTest::newRow("fields") << QByteArray("local.crate.foobar = 1\nlocal.x = local.crate.nothing\n")
+        QTest::newRow("fields") << QByteArray(
+            "local.crate.foobar = 1\nlocal.x = local.crate.nothing\n")
                                 << QString();
         QTest::newRow("written with a backslash") << QByteArray("wa\\it 1\n") << QString();
         QTest::newRow("mistyped") << QByteArray("main:\n\tlocal.crate modle \"a.tik\"\nend\n")
@@ -187,8 +188,8 @@ private slots:
                                       << "1:1 The game knows no command 'xyzzyq' and will not "
                                          "load the script.";
         QTest::newRow("a value") << QByteArray("local.x = spwan script_model\n") << "1:11 " + spawn;
-        QTest::newRow("its argument first") << QByteArray("modle (spwan script_model)\n")
-                                            << "1:8 " + spawn;
+        QTest::newRow("its argument first")
+            << QByteArray("modle (spwan script_model)\n") << "1:8 " + spawn;
         QTest::newRow("a value as a statement")
             << QByteArray("if (local.a) getcvar x\n")
             << "1:14 The game knows 'getcvar' only as a command that gives a value and will not "
@@ -225,14 +226,14 @@ private slots:
         QTest::addColumn<int>("levels");
         QTest::addColumn<bool>("loads");
         const QByteArray local = "local.a = ", wait = "wait 1\n";
-        QTest::newRow("1,000 brackets") << local << QByteArray("(") << QByteArray("1")
-                                        << QByteArray(")") << 1000 << true;
-        QTest::newRow("1,001 brackets") << local << QByteArray("(") << QByteArray("1")
-                                        << QByteArray(")") << 1001 << false;
-        QTest::newRow("1,000 braces") << QByteArray() << QByteArray("{\n") << wait
-                                      << QByteArray("}\n") << 1000 << true;
-        QTest::newRow("1,001 braces") << QByteArray() << QByteArray("{\n") << wait
-                                      << QByteArray("}\n") << 1001 << false;
+        QTest::newRow("1,000 brackets")
+            << local << QByteArray("(") << QByteArray("1") << QByteArray(")") << 1000 << true;
+        QTest::newRow("1,001 brackets")
+            << local << QByteArray("(") << QByteArray("1") << QByteArray(")") << 1001 << false;
+        QTest::newRow("1,000 braces")
+            << QByteArray() << QByteArray("{\n") << wait << QByteArray("}\n") << 1000 << true;
+        QTest::newRow("1,001 braces")
+            << QByteArray() << QByteArray("{\n") << wait << QByteArray("}\n") << 1001 << false;
         QTest::newRow("brackets") << local << QByteArray("(") << QByteArray("1") << QByteArray(")")
                                   << 100'000 << false;
         QTest::newRow("braces") << QByteArray() << QByteArray("{\n") << wait << QByteArray("}\n")
@@ -252,7 +253,8 @@ private slots:
         QFETCH(QByteArray, close);
         QFETCH(int, levels);
         QFETCH(bool, loads);
-        const QByteArray text = start + open.repeated(levels) + inner + close.repeated(levels) + "\n";
+        const QByteArray text =
+            start + open.repeated(levels) + inner + close.repeated(levels) + "\n";
         const auto stop = script::readScript(text.toStdString());
         QCOMPARE(!stop, loads);
         if (stop)

@@ -403,20 +403,22 @@ private slots:
         QFETCH(int, lines);
         QWidget *w = open(0);
         QPlainTextEdit *box = output(w);
-        QTextCursor(box->document()).insertText(QString("local.a.origin = ( 512 -256 0 )\n")
-                                                    .repeated(lines)
-                                                + ",");
+        QTextCursor(box->document())
+            .insertText(QString("local.a.origin = ( 512 -256 0 )\n").repeated(lines) + ",");
         const auto line = [lines](int after) { return QString("Line %1: ").arg(lines + after); };
         QTRY_VERIFY(box->accessibleDescription().startsWith(line(1)));
         box->moveCursor(QTextCursor::End);
         bool overtaken = false;
-        connect(box->findChild<ScriptMark *>(), &ScriptMark::readingWanted, this, [&] {
-            if (std::exchange(overtaken, true))
-                return;
-            // Typed before that reading comes back: ",", two lines down.
-            QTest::keyClick(box, Qt::Key_Backspace);
-            typeScript(w, "\n,");
-        }, Qt::DirectConnection);
+        connect(
+            box->findChild<ScriptMark *>(), &ScriptMark::readingWanted, this,
+            [&] {
+                if (std::exchange(overtaken, true))
+                    return;
+                // Typed before that reading comes back: ",", two lines down.
+                QTest::keyClick(box, Qt::Key_Backspace);
+                typeScript(w, "\n,");
+            },
+            Qt::DirectConnection);
         QTest::keyClick(box, Qt::Key_Backspace);
         typeScript(w, "\n,"); // one line down
         bool stale = false;

@@ -18,8 +18,7 @@ QString warnings(const QByteArray &text, const QByteArray &besidePath, const QBy
     script::LevelScript first = script::readLevelScript(text.toStdString());
     script::LevelScript second = script::readLevelScript(beside.toStdString());
     const std::string path = besidePath.toStdString();
-    const std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first},
-                                                   {path, &second}};
+    const std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first}, {path, &second}};
     script::checkLabelsAcross(scripts);
     if (first.stop)
         return "does not load: " + QString::fromStdString(first.stop->sentence);
@@ -52,14 +51,12 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         // Labels.
-        row("a thread to no label",
-            "main:\n\tthread open_dor\nend\nopen_door:\nend\n",
+        row("a thread to no label", "main:\n\tthread open_dor\nend\nopen_door:\nend\n",
             "2:9 The game finds no label 'open_dor' in this script, so the line fails when it "
             "runs: did you mean 'open_door'?");
         row("labels there, in any case",
             "main:\n\tthread helper\n\twaitthread HELPER\n\tgoto done\ndone:\nhelper:\nend\n", "");
-        row("setthread to no label",
-            "local.t = spawn trigger_multiple\nlocal.t setthread gone\n",
+        row("setthread to no label", "local.t = spawn trigger_multiple\nlocal.t setthread gone\n",
             "2:19 The game finds no label 'gone' in this script, so the line fails when it runs.");
         row("a label in a variable", "thread local.label\n", "");
         row("in a script checked with it", "waitthread global/door.scr::opn\n",
@@ -71,8 +68,7 @@ private slots:
             "open:\n\tmodle\nend\n");
 
         // Spawns.
-        row("a spawn of no class",
-            "local.b = spawn script_modle\n",
+        row("a spawn of no class", "local.b = spawn script_modle\n",
             "1:17 The game has no class 'script_modle' and it names no model, so the spawn fails "
             "when it runs: did you mean 'script_model'?");
         row("spawns of classes and models",
@@ -87,7 +83,8 @@ private slots:
         row("a near one answered", "local.t = spawn trigger_multiple\nlocal.t face ( 0 0 0 )\n",
             "2:9 The game's trigger_multiple does not answer 'face', so the line fails when it "
             "runs: did you mean 'fade'?");
-        row("a value not answered", "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
+        row("a value not answered",
+            "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
             "2:19 The game's trigger_multiple does not answer 'canshoot', so the line fails when "
             "it runs.");
         row("refused though a parent answers", "local.x = spawn func_exploder\nlocal.x dotouch\n",
@@ -100,14 +97,15 @@ private slots:
         row("a field set",
             "local.t = spawn trigger_multiple\nlocal.t.origin = ( 0 0 0 )\nlocal.t rotateyup 30\n",
             QString("3:9 ") + kTrigger);
-        row("set again", "local.t = spawn trigger_multiple\nlocal.t = $mover\nlocal.t rotateyup 30\n",
-            "");
+        row("set again",
+            "local.t = spawn trigger_multiple\nlocal.t = $mover\nlocal.t rotateyup 30\n", "");
         row("set again, in other letters",
             "local.t = spawn trigger_multiple\nlocal.T = $mover\nlocal.t rotateyup 30\n", "");
         row("an element set",
             "local.t = spawn trigger_multiple\nlocal.t[1] = $mover\nlocal.t rotateyup 30\n", "");
         row("set in a branch",
-            "local.t = spawn trigger_multiple\nif (local.a) local.t = $mover\nlocal.t rotateyup 30\n",
+            "local.t = spawn trigger_multiple\nif (local.a) local.t = $mover\nlocal.t rotateyup "
+            "30\n",
             "");
         row("spawned in a branch",
             "if (local.a) local.t = spawn trigger_multiple\nlocal.t rotateyup 30\n", "");
@@ -116,8 +114,8 @@ private slots:
             "\tlocal.t = $mover\n}\n",
             "");
         row("after a label", "local.t = spawn trigger_multiple\nnext:\nlocal.t rotateyup 30\n", "");
-        row("in another thread's variable", "local.t = spawn trigger_multiple\nlevel.t rotateyup 30\n",
-            "");
+        row("in another thread's variable",
+            "local.t = spawn trigger_multiple\nlevel.t rotateyup 30\n", "");
         row("a script that does not load", "thread gone\nmodle\n",
             "does not load: The game knows no command 'modle' and will not load the script: did "
             "you mean 'model'?");

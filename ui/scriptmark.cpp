@@ -12,8 +12,8 @@
 
 #include <algorithm>
 #include <memory>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -114,10 +114,7 @@ ScriptMark::~ScriptMark()
     m_thread.wait();
 }
 
-void ScriptMark::attach(QPlainTextEdit &output)
-{
-    (new ScriptMark(output))->restart();
-}
+void ScriptMark::attach(QPlainTextEdit &output) { (new ScriptMark(output))->restart(); }
 
 void ScriptMark::setReading(bool on)
 {

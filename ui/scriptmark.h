@@ -57,6 +57,6 @@ private:
     bool m_on = true;
     TextChanges m_changes;
     QList<TextEdit> m_edits; // not yet handed to the reading
-    QTextCursor m_marked; // the marked line; follows edits until the next reading
+    QTextCursor m_marked;    // the marked line; follows edits until the next reading
     QString m_why;
 };
