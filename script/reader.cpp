@@ -630,7 +630,7 @@ private:
         if (!m_run)
             return;
         m_run->command(name, CommandKind::Return, first, sent, object);
-        if (!sent && word(name) == "spawn") {
+        if (!sent && sameIgnoringCase(word(name), "spawn")) {
             m_spawnAt = name.begin;
             m_spawnEnd = m_token.begin;
             m_spawnArgument = first;

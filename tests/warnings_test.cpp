@@ -80,6 +80,8 @@ private slots:
         // Commands that a spawned object does not answer.
         row("not answered", "local.t = spawn trigger_multiple\nlocal.t rotateyup 30\n",
             QString("2:9 ") + kTrigger);
+        row("spawned in other letters", "local.t = SPAWN trigger_multiple\nlocal.t rotateyup 30\n",
+            QString("2:9 ") + kTrigger);
         row("a near one answered", "local.t = spawn trigger_multiple\nlocal.t face ( 0 0 0 )\n",
             "2:9 The game's trigger_multiple does not answer 'face', so the line fails when it "
             "runs: did you mean 'fade'?");
