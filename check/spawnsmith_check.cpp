@@ -2,7 +2,7 @@
 // and where it would stop, in the FILE:LINE:COLUMN form editors jump to.
 // Plain C++ and the script reader only; reads any bytes, writes nothing.
 
-#include "reader.h"
+#include "warnings.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -33,18 +33,41 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: spawnsmith-check [--strict] [FILE]...\n"
+    "Usage: spawnsmith-check [--game GAME] [--strict] [FILE]...\n"
     "Reads each level script as Medal of Honor: Allied Assault reads it and prints\n"
     "FILE:LINE:COLUMN: error: SENTENCE for each one the game would not load, and\n"
-    "FILE:LINE:COLUMN: warning: SENTENCE for each line it loads that fails when it runs.\n"
-    "With no FILE, or when FILE is -, reads standard input.\n"
+    "FILE:LINE:COLUMN: warning: SENTENCE [KIND] for each line it loads that fails\n"
+    "when it runs. With no FILE, or when FILE is -, reads standard input.\n"
     "\n"
-    "      --strict   count a warning as a failure\n"
-    "  -h, --help     show this help and exit\n"
-    "  -V, --version  show the version and exit\n"
+    "      --game GAME  check for one game, which refuses the commands it does not\n"
+    "                   know; without it, a command any of them knows is taken:\n"
+    "                     aa            Allied Assault 1.11\n"
+    "                     aa-reborn     Allied Assault with the Reborn patch (1.12)\n"
+    "                     sh            Spearhead 2.15\n"
+    "                     sh-nightfall  Spearhead 2.15 with the NightFall patch\n"
+    "                     bt            Breakthrough 2.40\n"
+    "                     bt-nightfall  Breakthrough 2.40 with the NightFall patch\n"
+    "                     opm           OpenMoHAA\n"
+    "                   Which game knows which command comes from the engine's\n"
+    "                   public source and an editor package's list; where they\n"
+    "                   disagree, or neither says, the game is taken to know it.\n"
+    "      --strict     count a warning as a failure\n"
+    "  -h, --help       show this help and exit\n"
+    "  -V, --version    show the version and exit\n"
     "\n"
     "Exit status: 0 when every script loads, 1 when any does not (or, with --strict,\n"
     "has a warning), 2 when a file cannot be read or an option is unknown.\n";
+
+// The games --game names, as scripters name them.
+constexpr std::pair<std::string_view, script::Game> kGames[] = {
+    {"aa", script::Game::AlliedAssault},
+    {"aa-reborn", script::Game::AlliedAssaultReborn},
+    {"sh", script::Game::Spearhead},
+    {"sh-nightfall", script::Game::SpearheadNightFall},
+    {"bt", script::Game::Breakthrough},
+    {"bt-nightfall", script::Game::BreakthroughNightFall},
+    {"opm", script::Game::OpenMoHAA},
+};
 
 // A script's bytes: a file mapped into memory where the system can, else read
 // whole into a string.
@@ -144,7 +167,7 @@ struct Checked
     script::LevelScript script;
 };
 
-Checked check(const std::string &path)
+Checked check(const std::string &path, const script::Vocabulary &vocabulary)
 {
     Checked checked{path == "-" ? "<stdin>" : path, false, {}};
     std::unique_ptr<ScriptFile> contents;
@@ -161,7 +184,7 @@ Checked check(const std::string &path)
         return checked;
     }
     checked.readable = true;
-    checked.script = script::readLevelScript(contents->text());
+    checked.script = script::readLevelScript(contents->text(), vocabulary);
     return checked;
 }
 
@@ -177,8 +200,9 @@ int report(const Checked &checked, bool strict)
         return 1;
     }
     for (const script::Warning &warning : checked.script.warnings)
-        std::printf("%s:%zu:%zu: warning: %s\n", file, warning.line, warning.column,
-                    warning.sentence.c_str());
+        std::printf("%s:%zu:%zu: warning: %s [%s]\n", file, warning.place.line,
+                    warning.place.column, script::sentence(warning).c_str(),
+                    std::string(script::code(warning.kind)).c_str());
     return strict && !checked.script.warnings.empty() ? 1 : 0;
 }
 
@@ -190,6 +214,7 @@ int main(int argc, char **argv)
     _setmode(_fileno(stdin), _O_BINARY); // CR LF reaches the reader as it is in the file
 #endif
     bool options = true, strict = false;
+    script::Game game = script::Game::Any;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -197,6 +222,17 @@ int main(int argc, char **argv)
             options = false;
         } else if (options && arg == "--strict") {
             strict = true;
+        } else if (options && (arg == "--game" || arg.starts_with("--game="))) {
+            const std::string_view name =
+                arg == "--game" ? (i + 1 < argc ? argv[++i] : "") : arg.substr(7);
+            const auto found = std::find_if(std::begin(kGames), std::end(kGames),
+                                            [name](const auto &g) { return g.first == name; });
+            if (found == std::end(kGames)) {
+                std::fprintf(stderr, "spawnsmith-check: unknown game '%.*s'\n%s",
+                             int(name.size()), name.data(), kUsage.data());
+                return 2;
+            }
+            game = found->second;
         } else if (options && (arg == "-h" || arg == "--help")) {
             std::fputs(kUsage.data(), stdout);
             return 0;
@@ -214,8 +250,9 @@ int main(int argc, char **argv)
         files.emplace_back("-");
     // All are read before any is reported: one may use labels of another.
     std::vector<Checked> checked;
+    const script::Vocabulary &vocabulary = script::Vocabulary::game(game);
     for (const std::string &file : files)
-        checked.push_back(check(file));
+        checked.push_back(check(file, vocabulary));
     std::vector<script::NamedScript> named;
     for (Checked &c : checked)
         if (c.readable)

@@ -619,16 +619,6 @@ std::string unescaped(std::string_view word)
     return out;
 }
 
-std::string printable(std::string_view word, std::size_t limit)
-{
-    std::string out;
-    for (char c : word.substr(0, limit))
-        out += (c >= 0x20 && c < 0x7f) ? c : '?';
-    if (word.size() > limit)
-        out += "...";
-    return out;
-}
-
 Lexer::Lexer(std::string_view text, Dialect dialect) noexcept
     : m_text(text)
     , m_dialect(dialect)

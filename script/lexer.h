@@ -87,9 +87,11 @@ struct Token
 // at the very end is dropped.
 std::string unescaped(std::string_view word);
 
-// A word as a sentence shows it: printable ASCII, anything else as '?', cut
-// short after limit characters with "...".
-std::string printable(std::string_view word, std::size_t limit);
+// The text of a word.
+inline std::string_view wordOf(std::string_view text, const Token &token)
+{
+    return text.substr(token.begin, token.end - token.begin);
+}
 
 // Where a lexer stands between two words. The game's word rules have three
 // states: the usual one, the names and fields after "local." or "$", and the

@@ -1,14 +1,12 @@
 #include "reader.h"
 
-#include "runchecks.h"
-#include "vocabulary.h"
+#include "words.h"
 #include "wordstream.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <set>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +18,10 @@ namespace {
 // than any script a person writes, yet well within the stack of any thread
 // here (the game's own reader gives up far sooner).
 constexpr int kMaxDepth = 1000;
+
+// The breaks (and the continues) the game's compiler holds at once, until the
+// loops and switches around them end; a switch holds one of its own.
+constexpr int kJumpsAtOnce = 100;
 
 struct Found
 {
@@ -34,37 +36,84 @@ struct Stopped
     Found found;
 };
 
-// A word in a sentence: a stop's sentence may quote a long run of anything.
-std::string shown(std::string_view word) { return printable(word, 24); }
+// The listener of a reading that nobody listens to.
+ReadListener &nobody()
+{
+    static ReadListener none;
+    return none;
+}
 
 // Why the game's compiler refuses a command it looks up in vain.
-std::string unknownCommand(std::string_view name, CommandKind kind)
+std::string unknownCommand(const Vocabulary &vocabulary, std::string_view name, CommandKind kind)
 {
-    const Vocabulary &vocabulary = Vocabulary::game();
+    const std::string game(gameName(vocabulary.target()));
     const std::string quoted = "'" + shown(name) + "'";
     if (kind == CommandKind::Plain && vocabulary.knows(name, CommandKind::Return))
-        return "The game knows " + quoted
-               + " only as a command that gives a value and will not "
-                 "load the script: use it where a value is read, as after '='.";
+        return game + " knows " + quoted
+               + " only as a command that gives a value and will not load the script: use it "
+                 "where a value is read, as after '='.";
     if (kind == CommandKind::Return && vocabulary.knows(name, CommandKind::Plain))
-        return "The game knows " + quoted
-               + " only as a command that gives no value and will "
-                 "not load the script: use it as a statement of its own.";
-    return "The game knows no command " + quoted
-           + (kind == CommandKind::Return ? " that gives a value" : "")
-           + " and will not load the script" + didYouMean(vocabulary.nearestCommand(name, kind));
+        return game + " knows " + quoted
+               + " only as a command that gives no value and will not load the script: use it "
+                 "as a statement of its own.";
+    const std::string sentence = game + " knows no command " + quoted
+                                 + (kind == CommandKind::Return ? " that gives a value" : "")
+                                 + " and will not load the script";
+    if (const Releases elsewhere = vocabulary.knownIn(name, kind))
+        return sentence + " (" + whoKnows(elsewhere) + ").";
+    return sentence + didYouMean(vocabulary.nearestCommand(name, kind));
+}
+
+// A whole number as the compiler keeps it: as large as its integers go.
+std::string wholeNumber(std::string_view digits)
+{
+    constexpr std::uint64_t kLargest = 2147483647;
+    std::uint64_t value = 0;
+    for (char c : digits)
+        value = std::min(kLargest, value * 10 + std::uint64_t(c - '0'));
+    return std::to_string(value);
+}
+
+// A label's name as the compiler keeps it: escapes read, quotes dropped, a
+// number as the number it is ("01" and "1" are one label).
+std::string labelName(std::string_view text, const Token &token)
+{
+    std::string_view word = wordOf(text, token);
+    if (token.kind == Tok::Integer)
+        return wholeNumber(word);
+    if (token.kind == Tok::Text)
+        word = word.substr(1, word.size() - 2);
+    return token.escaped ? unescaped(word) : std::string(word);
+}
+
+// The class whose fields a listener's own fields are, by the listener's word;
+// empty for self and owner, which may be any object.
+std::string_view listenerClass(std::string_view listener)
+{
+    if (listener == "game")
+        return "Game";
+    if (listener == "level")
+        return "Level";
+    if (listener == "local")
+        return "ScriptThread";
+    if (listener == "parm")
+        return "Parm";
+    if (listener == "group")
+        return "ScriptClass";
+    return {};
 }
 
 class Parser
 {
 public:
-    // With run, also tells it what it needs for the warnings, as it reads.
-    Parser(std::string_view text, Dialect dialect, Stages stages, RunChecks *run = nullptr)
+    Parser(std::string_view text, Dialect dialect, Stages stages, const Vocabulary &vocabulary,
+           ReadListener &listener)
         : m_text(text)
         , m_words(text, dialect)
         , m_compile(stages != Stages::ReadingOnly)
         , m_lookUp(stages == Stages::All && dialect == Dialect::Game)
-        , m_run(run)
+        , m_vocabulary(vocabulary)
+        , m_listener(listener)
     {
         m_token = nextWord();
         m_ahead = nextWord();
@@ -95,16 +144,61 @@ private:
                 m_parser.stop("less nesting of brackets, braces or statements");
         }
         ~Depth() { --m_parser.m_depth; }
+        Depth(const Depth &) = delete;
+        Depth &operator=(const Depth &) = delete;
         Parser &m_parser;
+    };
+
+    // A body that may not run, or may run again, as the listener hears of it.
+    struct Branch
+    {
+        Branch(Parser &parser, bool loop)
+            : m_listener(parser.m_listener)
+        {
+            m_listener.entered(loop);
+        }
+        ~Branch() { m_listener.left(); }
+        Branch(const Branch &) = delete;
+        Branch &operator=(const Branch &) = delete;
+        ReadListener &m_listener;
+    };
+
+    // Where breaks and continues may stand, and how many the compiler holds
+    // until the loop or switch being read ends.
+    struct Jumps
+    {
+        int loops = 0, breakable = 0;
+        int breaks = 0, continues = 0;
+    };
+    struct JumpScope
+    {
+        JumpScope(Parser &parser, bool loop)
+            : m_parser(parser)
+            , m_saved(parser.m_jumps)
+        {
+            ++m_parser.m_jumps.breakable;
+            m_parser.m_jumps.loops += loop;
+            m_parser.m_jumps.breaks += !loop; // a switch holds one of its own
+        }
+        ~JumpScope() { m_parser.m_jumps = m_saved; }
+        JumpScope(const JumpScope &) = delete;
+        JumpScope &operator=(const JumpScope &) = delete;
+        Parser &m_parser;
+        Jumps m_saved;
     };
 
     // What an expression is, as far as assigning to it goes.
     enum class Kind { Other, Listener, VariableField, Field, Array, Size };
+    // Where a value starts with a listener's field: the field alone, its
+    // element, or a field of it.
+    enum class Shape { None, Whole, Element, Field };
 
     static bool assignable(Kind k)
     {
         return k == Kind::VariableField || k == Kind::Field || k == Kind::Array;
     }
+
+    std::string_view word(const Token &t) const { return wordOf(m_text, t); }
 
     // Only the first line the game cannot compile counts.
     void compileError(const Token &at, std::string sentence)
@@ -113,64 +207,63 @@ private:
             m_compileStop = Found{at, {}, std::move(sentence)};
     }
 
-    // The compiler looks every command up, once its arguments are read.
-    void command(const Token &name, CommandKind kind)
+    // The compiler looks every command up, once its arguments are read; the
+    // listener hears of it after.
+    void command(CommandRead read)
     {
-        if (!m_lookUp || m_compileStop)
-            return;
-        const std::string_view written = word(name);
-        const std::string read = name.escaped ? unescaped(written) : std::string();
-        const std::string_view known = name.escaped ? std::string_view(read) : written;
-        if (!m_vocabulary.knows(known, kind))
-            compileError(name, unknownCommand(known, kind));
+        if (m_lookUp && !m_compileStop) {
+            const std::string_view written = word(read.name);
+            const std::string unescapedName = read.name.escaped ? unescaped(written) : "";
+            const std::string_view name = read.name.escaped ? unescapedName : written;
+            if (!m_vocabulary.knows(name, read.kind))
+                compileError(read.name, unknownCommand(m_vocabulary, name, read.kind));
+        }
+        m_listener.command(read);
     }
 
-    // The variable X where the value just read is local.X and nothing more.
-    std::string_view localObject() const
+    // The X of local.X where the value just read is that and nothing more.
+    Token localObject() const
     {
-        return m_valueShape == Shape::Whole
-                   ? m_text.substr(m_valueRoot.begin, m_valueRoot.end - m_valueRoot.begin)
-                   : std::string_view();
+        if (m_valueShape == Shape::Whole && word(m_valueListener) == "local")
+            return m_valueRoot;
+        return {};
     }
 
-    // Known objects, before and after a branch or loop (see RunChecks).
-    struct Branch
-    {
-        Branch(Parser &parser, bool loop)
-            : m_run(parser.m_run)
-        {
-            if (m_run)
-                m_run->enter(loop);
-        }
-        ~Branch()
-        {
-            if (m_run)
-                m_run->leave();
-        }
-        Branch(const Branch &) = delete;
-        Branch &operator=(const Branch &) = delete;
-        RunChecks *m_run;
-    };
-
-    std::string_view word(const Token &t) const { return m_text.substr(t.begin, t.end - t.begin); }
-
-    // Labels outside a switch, and those of each switch being read.
-    void label(const Token &name)
+    // Labels outside a switch, and those of each switch being read; escapes
+    // read, quotes dropped, as the compiler keeps them.
+    void label(const Token &at, const std::string &name)
     {
         std::set<std::string, std::less<>> &labels =
             m_switchLabels.empty() ? m_labels : m_switchLabels.back();
-        if (!labels.emplace(word(name)).second)
-            compileError(name, "The game has a label of this name already: give this one a name of "
-                               "its own.");
-        if (m_run && m_switchLabels.empty())
-            m_run->label(name);
-        else if (m_run)
-            m_run->caseLabel();
+        if (!labels.insert(name).second)
+            compileError(at, "The game has a label of this name already: give this one a name of "
+                             "its own.");
+        if (m_switchLabels.empty())
+            m_listener.label(at, name);
+        else
+            m_listener.caseLabel();
+    }
+
+    // The parameters of a label or a case: each a variable such as local.name.
+    void checkParameters()
+    {
+        for (const Parameter &parameter : m_parameters) {
+            if (parameter.kind != Kind::VariableField) {
+                compileError(parameter.at, "The game takes only variables such as local.name as a "
+                                           "label's parameters.");
+            } else if (m_lookUp && parameter.builtIn) {
+                compileError(parameter.at, "The game keeps '" + shown(word(parameter.field))
+                                               + "' as a field of its own and takes no parameter "
+                                                 "of that name: use another name.");
+            }
+        }
     }
 
     Tok kind() const { return m_token.kind; }
     void advance()
     {
+        if (m_capture)
+            m_capture->push_back(m_token);
         m_afterLineEnd = m_token.kind == Tok::Eol;
         m_token = m_ahead;
         m_ahead = nextWord();
@@ -229,143 +322,280 @@ private:
         skipLineEnd();
     }
 
+    // One statement, by the word it starts with.
     void declaration()
     {
         switch (kind()) {
-        case Tok::Name: { // a command, or a label when a colon follows
-            const Token name = m_token;
-            advance();
-            m_parameters.clear();
-            PlainArgument first;
-            arguments(true, m_run ? &first : nullptr);
-            if (kind() == Tok::Colon) {
-                label(name);
-                for (const auto &[at, parameter] : m_parameters)
-                    if (parameter != Kind::VariableField)
-                        compileError(at, "The game takes only variables such as local.name as a "
-                                         "label's parameters.");
-                advance();
-                return;
-            }
-            command(name, CommandKind::Plain);
-            if (m_run)
-                m_run->command(name, CommandKind::Plain, first, false, {});
-            return;
-        }
-        case Tok::Case: {
-            advance();
-            const Token value = m_token;
-            if (value.kind != Tok::Integer && value.kind != Tok::Text && value.kind != Tok::Name)
-                compileError(value,
-                             "The game takes only a whole number or a text as a case value.");
-            argument();
-            arguments();
-            expect(Tok::Colon, "':' after the case value");
-            return label(value);
-        }
+        case Tok::Name:
+            return labelOrCommand();
+        case Tok::Case:
+            return caseLabel();
         case Tok::LBrace:
             return block();
         case Tok::If:
-            advance();
-            argument();
-            branch();
-            if (kind() == Tok::Else) {
-                advance();
-                branch();
-            }
-            return;
-        case Tok::Switch: {
-            advance();
-            argument();
-            m_switchLabels.emplace_back();
-            ++m_breakable;
-            const Branch cases(*this, false);
-            block();
-            --m_breakable;
-            m_switchLabels.pop_back();
-            return;
-        }
+            return ifStatement();
+        case Tok::Switch:
+            return switchStatement();
         case Tok::While:
-            advance();
-            argument();
-            return loopBody();
+            return whileLoop();
         case Tok::For:
             return forLoop();
         case Tok::Do:
-            advance();
-            loopBody();
-            expect(Tok::While, "'while' after the body of 'do'");
-            argument();
-            return;
-        case Tok::Try: {
-            advance();
-            {
-                const Branch tried(*this, false);
-                block();
-            }
-            expect(Tok::Catch, "'catch' after the block of 'try'");
-            const Branch caught(*this, false);
-            return block();
-        }
+            return doLoop();
+        case Tok::Try:
+            return tryCatch();
         case Tok::Break:
-            if (m_breakable == 0)
-                compileError(m_token, "The game cannot compile break outside a loop or a switch.");
-            return advance();
+            return breakStatement();
         case Tok::Continue:
-            if (m_loops == 0)
-                compileError(m_token, "The game cannot compile continue outside a loop.");
-            return advance();
+            return continueStatement();
         case Tok::Semicolon:
             return advance();
         default:
-            break;
+            return objectStatement();
         }
+    }
+
+    // A command alone, or a label when a colon follows its words.
+    void labelOrCommand()
+    {
+        const Token name = m_token;
+        advance();
+        m_parameters.clear();
+        PlainArgument first;
+        arguments(true, &first);
+        if (kind() == Tok::Colon) {
+            label(name, labelName(m_text, name));
+            checkParameters();
+            return advance();
+        }
+        command({name, CommandKind::Plain, first, false, {}});
+    }
+
+    // case VALUE PARAMETERS: where VALUE is a whole number, a negated one, or
+    // a text or name, as the compiler takes a case value.
+    void caseLabel()
+    {
+        advance();
+        std::vector<Token> value;
+        m_capture = &value;
+        argument();
+        m_capture = nullptr;
+        m_parameters.clear();
+        arguments(true);
+        expect(Tok::Colon, "':' after the case value");
+        const std::optional<std::string> name = caseName(value);
+        if (!name)
+            compileError(value.front(), "The game takes only a whole number, a negated one or a "
+                                        "text as a case value.");
+        else if (!name->empty())
+            label(value.front(), *name);
+        else // a label all the same, of a name nobody can call
+            m_listener.caseLabel();
+        checkParameters();
+    }
+
+    // The label a case value makes: nothing for a value the compiler refuses;
+    // an empty name for a negated value other than a number (the compiler
+    // takes it, but its label cannot be foretold).
+    std::optional<std::string> caseName(std::span<const Token> value) const
+    {
+        // Brackets around a value leave it as it is.
+        while (value.size() >= 3 && value.front().kind == Tok::LParen
+               && value.back().kind == Tok::RParen && enclosed(value)) {
+            value = value.subspan(1, value.size() - 2);
+            while (!value.empty() && value.front().kind == Tok::Eol)
+                value = value.subspan(1);
+            if (!value.empty() && value.back().kind == Tok::Eol)
+                value = value.first(value.size() - 1);
+        }
+        if (value.size() == 1
+            && (value[0].kind == Tok::Integer || value[0].kind == Tok::Text
+                || value[0].kind == Tok::Name))
+            return labelName(m_text, value[0]);
+        if (value.empty() || value[0].kind != Tok::Negate
+            || std::any_of(value.begin(), value.end(),
+                           [](const Token &t) { return t.kind == Tok::DoubleColon; }))
+            return std::nullopt;
+        const std::optional<std::string> negated = caseName(value.subspan(1));
+        if (value.size() == 2 && value[1].kind == Tok::Integer)
+            return *negated == "0" ? "0" : "-" + *negated;
+        return std::string();
+    }
+
+    // Whether the first word of value, an opening bracket, is closed by its last.
+    static bool enclosed(std::span<const Token> value)
+    {
+        int depth = 0;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            depth += value[i].kind == Tok::LParen ? 1 : value[i].kind == Tok::RParen ? -1 : 0;
+            if (depth == 0)
+                return i + 1 == value.size();
+        }
+        return false;
+    }
+
+    void ifStatement()
+    {
+        advance();
+        argument();
+        branch();
+        if (kind() == Tok::Else) {
+            advance();
+            branch();
+        }
+    }
+
+    void switchStatement()
+    {
+        advance();
+        argument();
+        m_switchLabels.emplace_back();
+        {
+            const JumpScope jumps(*this, false);
+            const Branch cases(*this, false);
+            block();
+        }
+        m_switchLabels.pop_back();
+    }
+
+    void whileLoop()
+    {
+        advance();
+        argument();
+        const JumpScope jumps(*this, true);
+        const Branch repeated(*this, true);
+        body();
+    }
+
+    void doLoop()
+    {
+        advance();
+        {
+            const JumpScope jumps(*this, true);
+            const Branch repeated(*this, true);
+            body();
+        }
+        expect(Tok::While, "'while' after the body of 'do'");
+        argument();
+    }
+
+    void forLoop()
+    {
+        advance();
+        expect(Tok::LParen, "'(' after 'for'");
+        if (kind() == Tok::Semicolon) {
+            advance();
+        } else {
+            skipLineEnd();
+            declaration();
+            skipLineEnd();
+            expect(Tok::Semicolon, "';' after the first statement of 'for'");
+        }
+        // The condition and the steps run again and again, as the body does;
+        // the steps run after the body, as the compiler puts them, where a
+        // break may stand but a continue only as outside the loop.
+        const JumpScope jumps(*this, true);
+        const Branch repeated(*this, true);
+        expression();
+        expect(Tok::Semicolon, "';' after the condition of 'for'");
+        const int loops = std::exchange(m_jumps.loops, jumps.m_saved.loops);
+        do {
+            skipLineEnd();
+            statement();
+        } while (kind() != Tok::RParen);
+        m_jumps.loops = loops;
+        advance();
+        // The body runs before the steps do.
+        const Branch bodyRuns(*this, true);
+        body();
+    }
+
+    void tryCatch()
+    {
+        advance();
+        {
+            const Branch tried(*this, false);
+            block();
+        }
+        expect(Tok::Catch, "'catch' after the block of 'try'");
+        const Branch caught(*this, false);
+        block();
+    }
+
+    void breakStatement()
+    {
+        if (m_jumps.breakable == 0)
+            compileError(m_token, "The game cannot compile break outside a loop or a switch.");
+        else if (++m_jumps.breaks > kJumpsAtOnce)
+            compileError(m_token, "The game compiles no more than " + std::to_string(kJumpsAtOnce)
+                                      + " breaks in the loops and switches around one another, "
+                                        "a switch counting as one: split this one.");
+        advance();
+    }
+
+    void continueStatement()
+    {
+        if (m_jumps.loops == 0)
+            compileError(m_token, "The game cannot compile continue outside a loop.");
+        else if (++m_jumps.continues > kJumpsAtOnce)
+            compileError(m_token, "The game compiles no more than " + std::to_string(kJumpsAtOnce)
+                                      + " continues in the loops around one another: split this "
+                                        "one.");
+        advance();
+    }
+
+    // A statement that starts with a value: a command sent to it, or an
+    // assignment to it.
+    void objectStatement()
+    {
         if (!startsValue(kind()))
             stop("a command, a label or a variable at the start of a statement");
         const Kind assigned = value();
-        const std::string_view root =
-            m_text.substr(m_valueRoot.begin, m_valueRoot.end - m_valueRoot.begin);
-        const Shape shape = m_valueShape;
         switch (kind()) {
         case Tok::Name: {
-            const std::string_view object = localObject();
+            const Token object = localObject();
             const Token name = m_token;
             advance();
             PlainArgument first;
-            arguments(false, m_run ? &first : nullptr);
-            command(name, CommandKind::Plain);
-            if (m_run)
-                m_run->command(name, CommandKind::Plain, first, true, object);
-            return;
+            arguments(false, &first);
+            return command({name, CommandKind::Plain, first, true, object});
         }
         case Tok::Assign:
         case Tok::OpAssign:
         case Tok::Increment:
-        case Tok::Decrement: {
-            if (assigned == Kind::Size)
-                compileError(m_token, "The game reads size as the length of an array and "
-                                      "cannot assign to it: use another name.");
-            else if (!assignable(assigned))
-                compileError(m_token, "The game cannot assign a value here: the left side must "
-                                      "be a variable, such as local.name.");
-            const bool whole = kind() == Tok::Assign;
-            const bool step = kind() == Tok::Increment || kind() == Tok::Decrement;
-            advance();
-            // Where the value starts (it may start on the next line).
-            const std::uint32_t valueAt = kind() == Tok::Eol ? m_ahead.begin : m_token.begin;
-            if (!step)
-                expression();
-            // local.X itself changes, or an element of it: not a field of it.
-            if (m_run && (shape == Shape::Whole || shape == Shape::Element)) {
-                const bool spawned = whole && shape == Shape::Whole && m_spawnAt == valueAt
-                                     && m_spawnEnd == m_token.begin;
-                m_run->assigned(root, spawned ? &m_spawnArgument : nullptr);
-            }
-            return;
-        }
+        case Tok::Decrement:
+            return assignment(assigned);
         default:
             stop("a command, '=', '++' or '--' after the variable");
         }
+    }
+
+    // After the value assigned to, which the compiler must be able to assign.
+    void assignment(Kind assigned)
+    {
+        if (assigned == Kind::Size)
+            compileError(m_token, "The game reads size as the length of an array and cannot "
+                                  "assign to it: use another name.");
+        else if (!assignable(assigned))
+            compileError(m_token, "The game cannot assign a value here: the left side must be a "
+                                  "variable, such as local.name.");
+        // local.X itself changes, or an element of it: not a field of it.
+        const bool local = (m_valueShape == Shape::Whole || m_valueShape == Shape::Element)
+                           && word(m_valueListener) == "local";
+        const Token variable = local ? m_valueRoot : Token{};
+        const bool element = m_valueShape == Shape::Element;
+        const bool whole = kind() == Tok::Assign;
+        const bool step = kind() == Tok::Increment || kind() == Tok::Decrement;
+        advance();
+        // Where the value starts (it may start on the next line).
+        const std::uint32_t valueAt = kind() == Tok::Eol ? m_ahead.begin : m_token.begin;
+        if (!step)
+            expression();
+        if (variable.kind == Tok::End)
+            return;
+        const bool oneCommand = m_valueCommand.begin == valueAt && m_valueCommand.end == m_token.begin;
+        m_listener.assigned({variable, element, whole,
+                             oneCommand ? valueAt : AssignmentRead::kNoCommand});
     }
 
     // The statement after if, while, for and do: one, with line ends around it.
@@ -388,16 +618,6 @@ private:
         body();
     }
 
-    void loopBody()
-    {
-        ++m_loops;
-        ++m_breakable;
-        const Branch repeated(*this, true);
-        body();
-        --m_breakable;
-        --m_loops;
-    }
-
     void block()
     {
         Depth depth(*this);
@@ -413,31 +633,7 @@ private:
         skipLineEnd();
     }
 
-    void forLoop()
-    {
-        advance();
-        expect(Tok::LParen, "'(' after 'for'");
-        if (kind() == Tok::Semicolon) {
-            advance();
-        } else {
-            skipLineEnd();
-            declaration();
-            skipLineEnd();
-            expect(Tok::Semicolon, "';' after the first statement of 'for'");
-        }
-        // The condition and the steps run again and again, as the body does.
-        const Branch repeated(*this, true);
-        expression();
-        expect(Tok::Semicolon, "';' after the condition of 'for'");
-        do {
-            skipLineEnd();
-            statement();
-        } while (kind() != Tok::RParen);
-        advance();
-        loopBody();
-    }
-
-    // With parameters, each argument is kept for the label check. With
+    // With parameters, each argument is kept for the label's check. With
     // first, the first argument where it is a plain word or text, alone or
     // two joined by '::'.
     void arguments(bool parameters = false, PlainArgument *first = nullptr)
@@ -467,6 +663,8 @@ private:
             advance();
         else
             k = value();
+        const Shape valueShape = m_valueShape;
+        const Token field = m_valueRoot, listener = m_valueListener;
         if (kind() == Tok::DoubleColon) {
             k = Kind::Other;
             advance();
@@ -480,7 +678,20 @@ private:
             shape->first = at;
         }
         if (parameter)
-            m_parameters.emplace_back(at, k);
+            m_parameters.push_back({at, k, field, k == Kind::VariableField && valueShape == Shape::Whole
+                                                      && builtIn(listener, field)});
+    }
+
+    // Whether the compiler keeps listener.field as a field of its own: a
+    // setter of that name that the listener answers, or any setter for self
+    // and owner, which may be any object.
+    bool builtIn(const Token &listener, const Token &field) const
+    {
+        const std::string_view name = word(field);
+        if (!m_lookUp || field.kind != Tok::Name || field.escaped || !m_vocabulary.isSetter(name))
+            return false;
+        const std::string_view gameClass = listenerClass(word(listener));
+        return gameClass.empty() || m_vocabulary.answersSetter(gameClass, name);
     }
 
     // One item of a list joined by '::', after the '::'.
@@ -503,7 +714,8 @@ private:
     }
 
     // A value that is not a bare name, with its fields and indexes. Where it
-    // starts with local.X, m_valueRoot is X and m_valueShape tells what follows.
+    // starts with a listener's field, m_valueListener and m_valueRoot are
+    // those words and m_valueShape tells what follows.
     Kind value()
     {
         if (isPrefix(kind())) {
@@ -515,9 +727,9 @@ private:
             m_valueShape = Shape::None;
             return Kind::Other;
         }
-        const bool local = m_run && kind() == Tok::Listener && word(m_token) == "local";
+        const Token start = m_token;
         Kind result = primary();
-        Span root;
+        Token root;
         Shape shape = Shape::None;
         for (;;) {
             if (kind() == Tok::Period) {
@@ -525,8 +737,8 @@ private:
                 if (kind() == Tok::Size) {
                     result = Kind::Size;
                 } else if (kind() == Tok::Name || kind() == Tok::Text) {
-                    if (result == Kind::Listener && local) {
-                        root = {m_token.begin, m_token.end};
+                    if (result == Kind::Listener) {
+                        root = m_token;
                         shape = Shape::Whole;
                     } else if (shape == Shape::Whole) {
                         shape = Shape::Field;
@@ -546,10 +758,9 @@ private:
                 // An element can be assigned only in an array that can be.
                 result = assignable(result) ? Kind::Array : Kind::Other;
             } else {
-                if (m_run) {
-                    m_valueRoot = root;
-                    m_valueShape = result == Kind::Size ? Shape::None : shape;
-                }
+                m_valueListener = start;
+                m_valueRoot = root;
+                m_valueShape = result == Kind::Size ? Shape::None : shape;
                 return result;
             }
         }
@@ -620,21 +831,15 @@ private:
         return result;
     }
 
-    // A command read for its value. Where it is "spawn ...", its place and
-    // first argument are kept, for an assignment of exactly that.
-    void valueCommand(const Token &name, bool sent, std::string_view object)
+    // A command read for its value. Where it is sent to nothing, its place is
+    // kept, for an assignment of exactly its value.
+    void valueCommand(const Token &name, bool sent, const Token &object)
     {
         PlainArgument first;
-        arguments(false, m_run ? &first : nullptr);
-        command(name, CommandKind::Return);
-        if (!m_run)
-            return;
-        m_run->command(name, CommandKind::Return, first, sent, object);
-        if (!sent && sameIgnoringCase(word(name), "spawn")) {
-            m_spawnAt = name.begin;
-            m_spawnEnd = m_token.begin;
-            m_spawnArgument = first;
-        }
+        arguments(false, &first);
+        command({name, CommandKind::Return, first, sent, object});
+        if (!sent)
+            m_valueCommand = {name.begin, m_token.begin};
     }
 
     Kind operand()
@@ -667,7 +872,7 @@ private:
             stop("a value");
         const Kind result = value();
         if (kind() == Tok::Name) { // a command sent to the value
-            const std::string_view object = localObject();
+            const Token object = localObject();
             const Token name = m_token;
             advance();
             valueCommand(name, true, object);
@@ -708,7 +913,7 @@ private:
             stop("a value after the sign");
         value();
         if (kind() == Tok::Name) {
-            const std::string_view object = localObject();
+            const Token object = localObject();
             const Token name = m_token;
             advance();
             valueCommand(name, true, object);
@@ -734,8 +939,13 @@ private:
         }
     }
 
-    // Where a value starts with local.X: X alone, X's element, or X's field.
-    enum class Shape { None, Whole, Element, Field };
+    struct Parameter
+    {
+        Token at;
+        Kind kind;
+        Token field;  // of listener.field
+        bool builtIn; // a field the compiler keeps for itself
+    };
 
     std::string_view m_text;
     WordStream m_words;
@@ -743,40 +953,33 @@ private:
     std::size_t m_read = 0;
     Token m_token;
     Token m_ahead;
-    bool m_afterLineEnd = false; // the word before the current one was a line end
+    bool m_afterLineEnd = false;            // the word before the current one was a line end
+    std::vector<Token> *m_capture = nullptr; // where words read are kept, while one is given
     int m_depth = 0;
     const bool m_compile;
     // The game's compiler compiles the game's own reading of the text.
     const bool m_lookUp;
+    const Vocabulary &m_vocabulary;
+    ReadListener &m_listener;
     std::optional<Found> m_compileStop;
-    int m_loops = 0;
-    int m_breakable = 0;
+    Jumps m_jumps;
     std::set<std::string, std::less<>> m_labels;
     std::vector<std::set<std::string, std::less<>>> m_switchLabels;
-    std::vector<std::pair<Token, Kind>> m_parameters;
-    const Vocabulary &m_vocabulary = Vocabulary::game();
-    RunChecks *const m_run;
-    // Of the value just read, with run (see value()); offsets, not tokens, so
-    // that no small field is read back whole right after it was written.
-    struct Span
-    {
-        std::uint32_t begin = 0, end = 0;
-    };
-    Span m_valueRoot;
+    std::vector<Parameter> m_parameters;
+    // Of the value just read (see value()).
+    Token m_valueListener, m_valueRoot;
     Shape m_valueShape = Shape::None;
-    // The last "spawn ..." read for its value: where it starts, the word
-    // after it, its first argument.
-    std::uint32_t m_spawnAt = 0, m_spawnEnd = 0;
-    PlainArgument m_spawnArgument;
+    // The last command read for its value and sent to nothing: where its name
+    // starts, and the word after its arguments.
+    struct
+    {
+        std::uint32_t begin = UINT32_MAX, end = 0;
+    } m_valueCommand;
 };
-
-std::string shown(std::string_view text, const Token &token)
-{
-    return shown(text.substr(token.begin, token.end - token.begin));
-}
 
 std::string describe(std::string_view text, const Token &token)
 {
+    const std::string word = shown(wordOf(text, token));
     switch (token.kind) {
     case Tok::End:
         return "the end of the script";
@@ -784,12 +987,12 @@ std::string describe(std::string_view text, const Token &token)
         return token.begin == token.end || text[token.begin] != '/' ? "the end of the line"
                                                                     : "a comment";
     case Tok::Name:
-        return "the word '" + shown(text, token) + "'";
+        return "the word '" + word + "'";
     case Tok::Text:
-        return "the quoted text " + shown(text, token);
+        return "the quoted text " + word;
     case Tok::Integer:
     case Tok::Float:
-        return "the number " + shown(text, token);
+        return "the number " + word;
     case Tok::If:
     case Tok::Else:
     case Tok::While:
@@ -807,9 +1010,9 @@ std::string describe(std::string_view text, const Token &token)
     case Tok::Nil:
     case Tok::Listener:
     case Tok::Size:
-        return "the keyword '" + shown(text, token) + "'";
+        return "the keyword '" + word + "'";
     default:
-        return "'" + shown(text, token) + "'";
+        return "'" + word + "'";
     }
 }
 
@@ -836,42 +1039,11 @@ std::string sentence(std::string_view text, const Found &found)
            + std::string(found.expected) + ".";
 }
 
-// How many LF bytes the text holds, eight bytes at a time: a stop at the end
-// of a large script has millions of bytes before it.
-std::size_t lineEnds(std::string_view text)
-{
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0AULL;
-    std::size_t count = 0, i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        const std::uint64_t x = word ^ kLineFeeds; // a zero byte where an LF was
-        // The high bit set in exactly the zero bytes of x.
-        const std::uint64_t zero = ~(((x & kLow7) + kLow7) | x | kLow7);
-        count += static_cast<std::size_t>(std::popcount(zero));
-    }
-    for (; i < text.size(); ++i)
-        count += text[i] == '\n';
-    return count;
-}
-
 Stop locate(std::string_view text, const Found &found)
 {
-    Stop stop;
-    stop.offset = found.token.begin;
-    const std::string_view before = text.substr(0, std::min(stop.offset, text.size()));
-    // As the game counts: an LF ends a line, a lone CR does not.
-    stop.line = lineEnds(before) + 1;
-    const std::size_t lineStart = before.rfind('\n');
-    stop.column = stop.offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
-    stop.sentence = sentence(text, found);
-    return stop;
+    const Place place = Places(text).at(found.token.begin);
+    return {found.token.begin, place.line, place.column, sentence(text, found)};
 }
-
-} // namespace
-
-namespace {
 
 struct Reading
 {
@@ -880,9 +1052,10 @@ struct Reading
     std::size_t length = 0; // of the text read; less than the whole after a NUL byte
 };
 
-Reading read(std::string_view text, Dialect dialect, Stages stages, RunChecks *run = nullptr)
+Reading read(std::string_view text, Dialect dialect, Stages stages, const Vocabulary &vocabulary,
+             ReadListener &listener)
 {
-    Parser parser(text, dialect, stages, run);
+    Parser parser(text, dialect, stages, vocabulary, listener);
     Reading reading;
     try {
         parser.program();
@@ -896,74 +1069,30 @@ Reading read(std::string_view text, Dialect dialect, Stages stages, RunChecks *r
     return reading;
 }
 
-// Both readings: run learns of the script from the game's own.
-std::optional<Stop> readBoth(std::string_view text, Stages stages, RunChecks *run)
+} // namespace
+
+std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages stages,
+                               const Vocabulary &vocabulary)
+{
+    return read(text, dialect, stages, vocabulary, nobody()).stop;
+}
+
+std::optional<Stop> readScript(std::string_view text, Stages stages, const Vocabulary &vocabulary,
+                               ReadListener *listener)
 {
     // Most scripts read the same in both: the second reading is only needed
     // where the other reader cuts a word differently before the game's stop
     // (anywhere, when the game reads it all), or a NUL byte ends the game's text.
-    Reading game = read(text, Dialect::Game, stages, run);
+    const Reading game =
+        read(text, Dialect::Game, stages, vocabulary, listener ? *listener : nobody());
     const bool differs = game.dialectWordAt != std::string_view::npos
                          && (!game.stop || game.dialectWordAt <= game.stop->offset);
     if (!differs && game.length == text.size())
         return game.stop;
-    std::optional<Stop> library = read(text, Dialect::Library, stages).stop;
+    std::optional<Stop> library = read(text, Dialect::Library, stages, vocabulary, nobody()).stop;
     if (!game.stop || (library && library->offset < game.stop->offset))
         return library;
     return game.stop;
-}
-
-// Lines and columns for offsets met in the order of the text.
-class Lines
-{
-public:
-    explicit Lines(std::string_view text)
-        : m_text(text)
-    {}
-    template <class T>
-    void place(T &at)
-    {
-        const std::size_t offset = std::min(at.offset, m_text.size());
-        if (offset < m_counted) // out of order: count again from the start
-            m_counted = 0, m_line = 1;
-        m_line += lineEnds(m_text.substr(m_counted, offset - m_counted));
-        m_counted = offset;
-        const std::size_t lineStart = m_text.substr(0, offset).rfind('\n');
-        at.line = m_line;
-        at.column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
-    }
-
-private:
-    std::string_view m_text;
-    std::size_t m_counted = 0, m_line = 1;
-};
-
-} // namespace
-
-std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages stages)
-{
-    return read(text, dialect, stages).stop;
-}
-
-std::optional<Stop> readScript(std::string_view text, Stages stages)
-{
-    return readBoth(text, stages, nullptr);
-}
-
-LevelScript readLevelScript(std::string_view text)
-{
-    LevelScript script;
-    RunChecks run(text);
-    script.stop = readBoth(text, Stages::All, &run);
-    if (script.stop)
-        return script;
-    run.finish(script);
-    Lines lines(text);
-    for (Warning &warning : script.warnings)
-        lines.place(warning);
-    for (LabelUse &use : script.labelsUsed)
-        lines.place(use);
-    return script;
 }
 
 } // namespace script

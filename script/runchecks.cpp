@@ -5,8 +5,6 @@
 namespace script {
 namespace {
 
-std::string shown(std::string_view word) { return printable(word, 40); }
-
 // A model path: in a folder, or a .tik file (the game adds ".tik" to others).
 bool isModelPath(std::string_view name)
 {
@@ -14,54 +12,23 @@ bool isModelPath(std::string_view name)
            || (name.size() > 4 && sameIgnoringCase(name.substr(name.size() - 4), ".tik"));
 }
 
-std::string_view nearestLabel(std::string_view label, const std::vector<std::string> &labels)
+// The commands whose first argument is a label, or path::label.
+bool takesLabel(std::string_view command)
 {
-    const std::vector<std::string_view> names(labels.begin(), labels.end());
-    return nearestName(label, names);
-}
-
-// Letter case aside, as the warnings compare labels and paths.
-bool hasLabel(const std::vector<std::string> &labels, std::string_view label)
-{
-    return std::any_of(labels.begin(), labels.end(),
-                       [label](const std::string &l) { return sameIgnoringCase(l, label); });
-}
-
-std::string noLabel(std::string_view label, std::string_view where,
-                    const std::vector<std::string> &labels)
-{
-    return "The game finds no label '" + shown(label) + "' in " + std::string(where)
-           + ", so the line fails when it runs" + didYouMean(nearestLabel(label, labels));
-}
-
-// Whether the script at path is the one a script names as used: the path ends
-// with it, letter case aside, as the game's files are found on Windows.
-bool names(std::string_view path, std::string_view used)
-{
-    std::string p(path), u(used);
-    for (std::string *s : {&p, &u})
-        std::replace(s->begin(), s->end(), '\\', '/');
-    return !u.empty() && p.size() >= u.size()
-           && sameIgnoringCase(std::string_view(p).substr(p.size() - u.size()), u)
-           && (p.size() == u.size() || p[p.size() - u.size() - 1] == '/');
+    for (std::string_view name : {"thread", "waitthread", "goto", "setthread"})
+        if (sameIgnoringCase(command, name))
+            return true;
+    return false;
 }
 
 } // namespace
 
-std::string didYouMean(std::string_view nearest)
-{
-    return nearest.empty() ? "." : ": did you mean '" + shown(nearest) + "'?";
-}
-
-RunChecks::RunChecks(std::string_view text)
+RunChecks::RunChecks(std::string_view text, const Vocabulary &vocabulary)
     : m_text(text)
-    , m_vocabulary(Vocabulary::game())
+    , m_vocabulary(vocabulary)
+    , m_places(text)
+    , m_bodies{{0, 0}}
 {}
-
-std::string_view RunChecks::word(const Token &token) const
-{
-    return m_text.substr(token.begin, token.end - token.begin);
-}
 
 std::string RunChecks::plain(const Token &token) const
 {
@@ -69,136 +36,125 @@ std::string RunChecks::plain(const Token &token) const
     return std::string(token.kind == Tok::Text ? w.substr(1, w.size() - 2) : w);
 }
 
-void RunChecks::warn(const Token &at, std::string sentence)
+void RunChecks::warn(WarningKind kind, const Token &at, std::string_view word,
+                     std::string_view where, std::string_view nearest)
 {
-    m_warnings.push_back({at.begin, 1, 1, std::move(sentence)});
+    m_warnings.push_back({kind, at.begin, m_places.at(at.begin), std::string(word),
+                          std::string(where), std::string(nearest)});
 }
 
-void RunChecks::label(const Token &name)
+void RunChecks::label(const Token &, std::string_view name)
 {
-    m_labels.emplace_back(word(name));
-    m_known.clear(); // a thread may start here, or a goto land, with any locals
+    if (m_labelSet.emplace(name).second)
+        m_labels.emplace_back(name);
+    caseLabel(); // a thread may start here, or a goto land, with any locals
 }
 
-void RunChecks::caseLabel() { m_known.clear(); }
+void RunChecks::caseLabel() { m_bodies.back().knownSince = ++m_events; }
 
-void RunChecks::command(const Token &name, CommandKind kind, const PlainArgument &first, bool sent,
-                        std::string_view object)
+void RunChecks::entered(bool loop)
 {
-    const std::string read = name.escaped ? unescaped(word(name)) : std::string();
-    const std::string_view command = name.escaped ? std::string_view(read) : word(name);
-    if (!object.empty()) {
-        const auto known = std::find_if(m_known.begin(), m_known.end(),
-                                        [object](const Known &k) { return k.variable == object; });
-        if (known != m_known.end() && !m_vocabulary.answers(*known->gameClass, command, kind))
-            return warn(name, "The game's " + shown(known->spawnName) + " does not answer '"
-                                  + shown(command) + "', so the line fails when it runs"
-                                  + didYouMean(m_vocabulary.nearestAnswer(*known->gameClass,
-                                                                          command, kind)));
+    // A loop's body may run again, after anything it sets.
+    m_bodies.push_back({++m_bodiesSeen, loop ? ++m_events : m_bodies.back().knownSince});
+}
+
+void RunChecks::left() { m_bodies.pop_back(); }
+
+const RunChecks::Known *RunChecks::known(std::string_view variable) const
+{
+    const auto found = m_known.find(variable);
+    if (found == m_known.end())
+        return nullptr;
+    const Known &k = found->second;
+    const bool holds = k.depth < m_bodies.size() && m_bodies[k.depth].number == k.body
+                       && k.since > m_bodies.back().knownSince;
+    // Letter case aside, setting one forgets the other; but only the same
+    // spelling is surely the same variable.
+    return holds && k.gameClass && k.variable == variable ? &k : nullptr;
+}
+
+void RunChecks::assigned(const AssignmentRead &assignment)
+{
+    const std::string_view variable = word(assignment.variable);
+    // The spawn, read just before, said which class it makes.
+    const bool spawned = assignment.whole && !assignment.element
+                         && assignment.valueCommand == m_spawnAt && m_spawned;
+    const std::uint32_t depth = std::uint32_t(m_bodies.size() - 1);
+    m_known.insert_or_assign(variable, Known{variable, spawned ? m_spawned : nullptr,
+                                             spawned ? m_spawnName : std::string_view(),
+                                             ++m_events, depth, m_bodies.back().number});
+}
+
+void RunChecks::command(const CommandRead &read)
+{
+    const std::string unescapedName = read.name.escaped ? unescaped(word(read.name)) : "";
+    const std::string_view name = read.name.escaped ? unescapedName : word(read.name);
+    if (read.object.kind != Tok::End) {
+        const Known *object = known(word(read.object));
+        if (object && !m_vocabulary.answers(*object->gameClass, name, read.kind))
+            warn(WarningKind::NotAnswered, read.name, name, object->spawnName,
+                 nearestAnswer(*object, name, read.kind));
     }
+    const PlainArgument &first = read.argument;
     // Escapes change what the game reads; such a word is left alone.
     if (first.first.kind == Tok::End || first.first.escaped || first.second.escaped)
         return;
-    if (!sent && sameIgnoringCase(command, "spawn") && first.second.kind == Tok::End)
-        return spawn(first.first);
-    if (sameIgnoringCase(command, "thread") || sameIgnoringCase(command, "waitthread")
-        || sameIgnoringCase(command, "goto") || sameIgnoringCase(command, "setthread")) {
-        if (first.second.kind == Tok::End)
-            m_uses.push_back({first.first.begin, {}, plain(first.first)});
-        else
-            m_uses.push_back({first.second.begin, plain(first.first), plain(first.second)});
-    }
+    if (!read.sent && sameIgnoringCase(name, "spawn") && first.second.kind == Tok::End)
+        return spawn(first.first, read.name);
+    if (!takesLabel(name))
+        return;
+    if (first.second.kind == Tok::End)
+        m_uses.push_back({first.first.begin, {}, plain(first.first)});
+    else
+        m_uses.push_back({first.second.begin, plain(first.first), plain(first.second)});
 }
 
-void RunChecks::spawn(const Token &name)
+void RunChecks::spawn(const Token &name, const Token &command)
 {
     const std::string spawned = plain(name);
     bool isClass = false;
-    m_spawnAt = name.begin;
+    m_spawnAt = command.begin;
     m_spawned = m_vocabulary.spawned(spawned, &isClass);
+    m_spawnName = word(name);
     if (spawned.empty() || isClass || isModelPath(spawned))
         return;
-    warn(name, "The game has no class '" + shown(spawned)
-                   + "' and it names no model, so the spawn fails when it runs"
-                   + didYouMean(m_vocabulary.nearestClass(spawned)));
+    const auto [at, fresh] = m_nearest.try_emplace("class " + spawned);
+    if (fresh)
+        at->second = m_vocabulary.nearestClass(spawned);
+    warn(WarningKind::NoClass, name, spawned, {}, at->second);
 }
 
-void RunChecks::forget(std::string_view variable)
+std::string_view RunChecks::nearestAnswer(const Known &object, std::string_view command,
+                                          CommandKind kind)
 {
-    // Letter case aside: whether the game tells X from x or not, nothing is
-    // then known of either.
-    std::erase_if(m_known,
-                  [variable](const Known &k) { return sameIgnoringCase(k.variable, variable); });
+    std::string key = std::string(kind == CommandKind::Plain ? "plain " : "return ")
+                      + std::string(object.spawnName) + " " + std::string(command);
+    const auto [at, fresh] = m_nearest.try_emplace(std::move(key));
+    if (fresh)
+        at->second = m_vocabulary.nearestAnswer(*object.gameClass, command, kind);
+    return at->second;
 }
 
-void RunChecks::assigned(std::string_view variable, const PlainArgument *spawned)
+void RunChecks::finish(LevelScript &script)
 {
-    forget(variable);
-    if (!m_scopes.empty()) // what a branch assigns is forgotten after it
-        m_assigned.push_back(variable);
-    // The spawn, read just before, said which class it makes.
-    if (!spawned || spawned->first.kind == Tok::End || spawned->second.kind != Tok::End
-        || spawned->first.escaped || spawned->first.begin != m_spawnAt || !m_spawned)
-        return;
-    m_known.push_back({variable, m_spawned, word(spawned->first)});
-}
-
-void RunChecks::enter(bool loop)
-{
-    m_scopes.push_back({m_known, m_assigned.size()});
-    if (loop)
-        m_known.clear();
-}
-
-void RunChecks::leave()
-{
-    Scope scope = std::move(m_scopes.back());
-    m_scopes.pop_back();
-    m_known = std::move(scope.known);
-    for (std::size_t i = scope.assignedFrom; i < m_assigned.size(); ++i)
-        forget(m_assigned[i]);
-}
-
-void RunChecks::finish(LevelScript &script) const
-{
-    script.warnings = m_warnings;
-    script.labels = m_labels;
+    const std::size_t whileReading = m_warnings.size();
+    std::vector<std::string_view> names(m_labels.begin(), m_labels.end());
+    NearNames nearest(std::move(names));
     for (const Use &use : m_uses) {
+        const Token at{std::uint32_t(use.offset), std::uint32_t(use.offset), Tok::Name, false};
         if (!use.path.empty()) {
-            script.labelsUsed.push_back({use.offset, 1, 1, use.path, use.label});
-            continue;
+            script.labelsUsed.push_back({use.offset, m_places.at(use.offset), use.path, use.label});
+        } else if (!m_labelSet.contains(std::string_view(use.label))) {
+            // Letter case aside: a warning only where no label could be meant.
+            warn(WarningKind::NoLabel, at, use.label, {}, nearest.nearest(use.label));
         }
-        // Letter case aside: a warning only where no label could be meant.
-        if (!hasLabel(m_labels, use.label))
-            script.warnings.push_back(
-                {use.offset, 1, 1, noLabel(use.label, "this script", m_labels)});
     }
-    std::stable_sort(script.warnings.begin(), script.warnings.end(),
-                     [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
-}
-
-void checkLabelsAcross(std::span<const NamedScript> scripts)
-{
-    for (const NamedScript &user : scripts) {
-        bool warned = false;
-        for (const LabelUse &use : user.script->labelsUsed) {
-            const auto named = [&use](const NamedScript &s) { return names(s.path, use.path); };
-            const auto target = std::find_if(scripts.begin(), scripts.end(), named);
-            // Only a script that loads, and the only one of that name.
-            if (target == scripts.end() || target->script->stop
-                || std::find_if(target + 1, scripts.end(), named) != scripts.end()
-                || hasLabel(target->script->labels, use.label))
-                continue;
-            user.script->warnings.push_back(
-                {use.offset, use.line, use.column,
-                 noLabel(use.label, printable(use.path, 100), target->script->labels)});
-            warned = true;
-        }
-        if (warned)
-            std::stable_sort(
-                user.script->warnings.begin(), user.script->warnings.end(),
-                [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
-    }
+    // Both runs are in the order of the text.
+    std::inplace_merge(m_warnings.begin(), m_warnings.begin() + std::ptrdiff_t(whileReading),
+                       m_warnings.end(),
+                       [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
+    script.warnings = std::move(m_warnings);
+    script.labels = std::move(m_labels);
 }
 
 } // namespace script

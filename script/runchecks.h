@@ -1,68 +1,62 @@
 #pragma once
 
-// What the reader tells of a level script as it reads it, and the warnings
-// drawn from that: lines the game loads that fail when they run. A thread call
-// to a label the script does not have; a spawn of a name that is neither a
-// class nor a model path; a command that a spawned object does not answer,
-// where the script makes plain which class that object is. Plain C++.
+// The listener behind the warnings: it hears what the reader reads and keeps
+// what it needs to tell which lines fail when they run. What is known of a
+// variable, the labels and the labels used are kept in hash tables, so its
+// cost grows with the script and no faster. Plain C++.
 
-#include "lexer.h"
-#include "reader.h"
+#include "listener.h"
+#include "place.h"
 #include "vocabulary.h"
+#include "warnings.h"
+#include "words.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace script {
 
-// A command's first argument where it is a plain word or text, alone or two
-// joined by '::' (a path and a label); kind End where it is anything else.
-struct PlainArgument
-{
-    Token first;
-    Token second; // after '::'
-};
-
-class RunChecks final
+class RunChecks final : public ReadListener
 {
 public:
-    explicit RunChecks(std::string_view text);
+    RunChecks(std::string_view text, const Vocabulary &vocabulary);
+    RunChecks(const RunChecks &) = delete;
+    RunChecks &operator=(const RunChecks &) = delete;
 
-    // A label outside any switch: where a thread starts, or a goto lands.
-    void label(const Token &name);
-    // A case of a switch: reached from the switch, whatever came before.
-    void caseLabel();
-    // A command and its first argument; sent says whether it is sent to an
-    // object, and object is the X of local.X where it is sent to that and
-    // nothing more, else empty.
-    void command(const Token &name, CommandKind kind, const PlainArgument &first, bool sent,
-                 std::string_view object);
-    // An assignment to local.X itself (not to a field of it); spawned is the
-    // first argument where the value is exactly "spawn ...".
-    void assigned(std::string_view variable, const PlainArgument *spawned);
+    void label(const Token &at, std::string_view name) override;
+    void caseLabel() override;
+    void command(const CommandRead &command) override;
+    void assigned(const AssignmentRead &assignment) override;
+    void entered(bool loop) override;
+    void left() override;
 
-    // A branch, a loop body or a block that may not run: what is known of
-    // objects before it holds after it only for the variables it leaves alone.
-    // Nothing is known at the start of a loop's body, which may run again.
-    void enter(bool loop);
-    void leave();
-
-    // The warnings, in the order of the text, and the labels, once the whole
-    // script was read and loads.
-    void finish(LevelScript &script) const;
+    // The warnings, the labels and the labels used in other scripts, once the
+    // whole script was read and loads.
+    void finish(LevelScript &script);
 
 private:
+    // What is known of a local variable: the class it was spawned as (null
+    // when it was set to anything else), and since when. It holds while the
+    // body it was set in is still being read, and while no label or loop
+    // since has made it unknown.
     struct Known
     {
-        std::string_view variable;
+        std::string_view variable; // as written
         const Vocabulary::GameClass *gameClass;
         std::string_view spawnName; // as the script wrote it
+        std::uint32_t since;        // a number of the reading's events, in order
+        std::uint32_t depth, body;  // the body it was set in, and where it is
     };
-    struct Scope
+    // A body being read: which one, and since when nothing from before it is known.
+    struct Body
     {
-        std::vector<Known> known;
-        std::size_t assignedFrom;
+        std::uint32_t number;
+        std::uint32_t knownSince;
     };
     struct Use
     {
@@ -70,27 +64,31 @@ private:
         std::string path, label;
     };
 
-    std::string_view word(const Token &token) const;
+    std::string_view word(const Token &token) const { return wordOf(m_text, token); }
     std::string plain(const Token &token) const; // a word, or a text without its quotes
-    void warn(const Token &at, std::string sentence);
-    void forget(std::string_view variable);
-    void spawn(const Token &name);
+    const Known *known(std::string_view variable) const;
+    void warn(WarningKind kind, const Token &at, std::string_view word, std::string_view where,
+              std::string_view nearest);
+    void spawn(const Token &name, const Token &command);
+    std::string_view nearestAnswer(const Known &object, std::string_view command,
+                                   CommandKind kind);
 
     std::string_view m_text;
     const Vocabulary &m_vocabulary;
-    std::vector<std::string> m_labels;
-    std::vector<Use> m_uses;
+    Places m_places;
     std::vector<Warning> m_warnings;
-    std::vector<Known> m_known;
-    std::vector<std::string_view> m_assigned; // every variable assigned so far
-    std::vector<Scope> m_scopes;
-    // The last spawn's name, and the class it makes, for its assignment.
-    std::uint32_t m_spawnAt = 0;
+    std::vector<std::string> m_labels;
+    std::unordered_set<std::string, IgnoringCase, IgnoringCase> m_labelSet;
+    std::vector<Use> m_uses;
+    std::unordered_map<std::string_view, Known, IgnoringCase, IgnoringCase> m_known;
+    std::vector<Body> m_bodies;
+    std::uint32_t m_events = 0, m_bodiesSeen = 0;
+    // The last spawn read: where its command starts, and the class it makes.
+    std::uint32_t m_spawnAt = AssignmentRead::kNoCommand;
     const Vocabulary::GameClass *m_spawned = nullptr;
+    std::string_view m_spawnName;
+    // Suggestions already found, as a script repeats its mistakes.
+    std::unordered_map<std::string, std::string_view> m_nearest;
 };
-
-// The end of a sentence that names the right word, where one is near: ": did
-// you mean 'word'?"; else ".".
-std::string didYouMean(std::string_view nearest);
 
 } // namespace script

@@ -1,8 +1,12 @@
 #include "vocabulary.h"
 
+#include "words.h"
+
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace script {
@@ -13,18 +17,8 @@ extern const std::size_t kVocabulary_size;
 
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// FNV-1a over the bytes with the bit that tells a letter's case set: equal
-// for two names that differ in case only (and for a few other pairs, which
-// the comparison after it tells apart).
-std::uint32_t hashIgnoringCase(std::string_view name)
-{
-    std::uint32_t hash = 2166136261u;
-    for (char c : name)
-        hash = (hash ^ (static_cast<unsigned char>(c) | 0x20u)) * 16777619u;
-    return hash;
-}
+constexpr Releases kEveryRelease =
+    kAlliedAssault | kSpearhead | kBreakthrough | kOpenMoHAA | kReborn | kNightFall;
 
 // Names, letter case aside, to numbers: open addressing in a table at most
 // half full, so that a look-up is a hash and a probe or two.
@@ -97,14 +91,106 @@ std::vector<std::string_view> split(std::string_view text, char separator)
     }
 }
 
-// Names longer than any command are given no suggestion: the distance of
-// every pair would cost a scan of the whole table each time.
-constexpr std::size_t kLongestName = 64;
+// The releases a table's line names; every one where it names none.
+Releases releases(std::string_view field)
+{
+    static constexpr std::pair<std::string_view, Release> kNames[] = {
+        {"aa", kAlliedAssault}, {"sh", kSpearhead}, {"bt", kBreakthrough},
+        {"opm", kOpenMoHAA},    {"reborn", kReborn}, {"nightfall", kNightFall}};
+    Releases found = 0;
+    for (std::string_view word : split(field, ' '))
+        for (const auto &[name, release] : kNames)
+            if (word == name)
+                found |= release;
+    return found ? found : kEveryRelease;
+}
 
-// How far off a suggestion may be: one edit for short names, two for others.
-std::size_t reach(std::string_view name) { return name.size() <= 4 ? 1 : 2; }
+Releases releasesOf(Game game)
+{
+    switch (game) {
+    case Game::Any:
+        return kEveryRelease;
+    case Game::AlliedAssault:
+        return kAlliedAssault;
+    case Game::AlliedAssaultReborn:
+        return kAlliedAssault | kReborn;
+    case Game::Spearhead:
+        return kSpearhead;
+    case Game::SpearheadNightFall:
+        return kSpearhead | kNightFall;
+    case Game::Breakthrough:
+        return kBreakthrough;
+    case Game::BreakthroughNightFall:
+        return kBreakthrough | kNightFall;
+    case Game::OpenMoHAA:
+        return kOpenMoHAA;
+    }
+    return kEveryRelease;
+}
+
+// "A", "A and B", "A, B and C".
+std::string listed(const std::vector<std::string_view> &names)
+{
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            out += i + 1 == names.size() ? " and " : ", ";
+        out += names[i];
+    }
+    return out;
+}
 
 } // namespace
+
+std::string_view gameName(Game game)
+{
+    switch (game) {
+    case Game::Any:
+        return "The game";
+    case Game::AlliedAssault:
+        return "Allied Assault";
+    case Game::AlliedAssaultReborn:
+        return "Allied Assault with the Reborn patch";
+    case Game::Spearhead:
+        return "Spearhead";
+    case Game::SpearheadNightFall:
+        return "Spearhead with the NightFall patch";
+    case Game::Breakthrough:
+        return "Breakthrough";
+    case Game::BreakthroughNightFall:
+        return "Breakthrough with the NightFall patch";
+    case Game::OpenMoHAA:
+        return "OpenMoHAA";
+    }
+    return "The game";
+}
+
+std::string whoKnows(Releases releases)
+{
+    std::vector<std::string_view> games;
+    for (const auto &[release, name] : {std::pair{kAlliedAssault, "Allied Assault"},
+                                        std::pair{kSpearhead, "Spearhead"},
+                                        std::pair{kBreakthrough, "Breakthrough"},
+                                        std::pair{kOpenMoHAA, "OpenMoHAA"}})
+        if (releases & release)
+            games.push_back(name);
+    std::string out = games.empty() ? "" : listed(games) + (games.size() == 1 ? " knows it" : " know it");
+    // A patch is named for the games it adds the command to.
+    std::vector<std::string> patches;
+    if ((releases & kReborn) && !(releases & kAlliedAssault))
+        patches.push_back("the Reborn patch adds it to Allied Assault");
+    std::vector<std::string_view> nightFall;
+    if ((releases & kNightFall) && !(releases & kSpearhead))
+        nightFall.push_back("Spearhead");
+    if ((releases & kNightFall) && !(releases & kBreakthrough))
+        nightFall.push_back("Breakthrough");
+    if (!nightFall.empty())
+        patches.push_back((patches.empty() ? "the NightFall patch adds it to " : "the NightFall patch to ")
+                          + listed(nightFall));
+    if (!patches.empty())
+        out += (out.empty() ? "" : "; ") + patches[0] + (patches.size() > 1 ? " and " + patches[1] : "");
+    return out;
+}
 
 struct Vocabulary::GameClass
 {
@@ -122,82 +208,152 @@ struct Vocabulary::Table
     {
         std::string_view name;
         CommandKind kind;
+        Releases releases;
+        bool everyClass; // the table does not say which classes answer it
     };
+    std::string text;
     std::vector<Command> commands;
     NameIndex byName[2]; // plain and return commands, by name
+    // Setters by name as written: the compiler looks them up so.
+    std::unordered_map<std::string_view, int> setters;
     std::vector<GameClass> classes;
     NameIndex classByName;
     NameIndex spawnable; // spawn names and class names; kAmbiguous where two share one
     static constexpr int kAmbiguous = -2;
 
-    int command(std::string_view name, CommandKind kind) const
-    {
-        return kind <= CommandKind::Return ? byName[int(kind)].at(name) : NameIndex::kNone;
-    }
+    explicit Table(std::string_view table);
+    void addClass(std::string_view name, std::string_view spawnName);
+    int command(std::string_view name, CommandKind kind) const { return byName[int(kind)].at(name); }
+    bool answers(const GameClass &gameClass, int command) const;
 };
 
-Vocabulary::Vocabulary(std::string_view text)
-    : m_table(std::make_unique<Table>())
+Vocabulary::Table::Table(std::string_view table)
+    : text(table)
 {
-    Table &t = *m_table;
     std::vector<std::string_view> parents;
     std::vector<std::vector<std::string_view>> commandLines;
     for (std::string_view line : split(text, '\n')) {
         const std::vector<std::string_view> f = split(line, '\t');
         if (f.size() == 4 && f[0] == "class") {
-            t.classByName.insert(f[1], int(t.classes.size()));
-            t.classes.push_back({f[1], f[3] == "-" ? std::string_view() : f[3], 0, {}});
+            classByName.insert(f[1], int(classes.size()));
+            classes.push_back({f[1], f[3] == "-" ? std::string_view() : f[3], 0, {}});
             parents.push_back(f[2]);
-        } else if (f.size() == 4 && f[0] == "command" && (f[2] == "plain" || f[2] == "return")) {
-            // Fields are never looked up, so getters and setters are not kept.
-            const CommandKind kind = f[2] == "plain" ? CommandKind::Plain : CommandKind::Return;
-            t.byName[int(kind)].insert(f[1], int(t.commands.size()));
-            t.commands.push_back({f[1], kind});
-            commandLines.push_back(split(f[3], ' '));
+            continue;
         }
+        if (f.size() < 4 || f[0] != "command")
+            continue;
+        const int id = int(commands.size());
+        if (f[2] == "plain" || f[2] == "return") {
+            const CommandKind kind = f[2] == "plain" ? CommandKind::Plain : CommandKind::Return;
+            byName[int(kind)].insert(f[1], id);
+            commands.push_back({f[1], kind, releases(f.size() > 4 ? f[4] : ""), f[3] == "?"});
+        } else if (f[2] == "setter") {
+            setters.emplace(f[1], id);
+            commands.push_back({f[1], CommandKind::Plain, 0, false}); // never known as a command
+        } else {
+            continue; // getters are never looked up
+        }
+        commandLines.push_back(split(f[3], ' '));
     }
-    for (std::size_t i = 0; i < t.classes.size(); ++i) {
-        GameClass &c = t.classes[i];
-        c.parent = t.classByName.at(parents[i]); // "Class", the root, is in no line of its own
-        if (!c.spawnName.empty() && t.spawnable.insert(c.spawnName, int(i)) != int(i))
-            t.spawnable.set(c.spawnName, Table::kAmbiguous);
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        GameClass &c = classes[i];
+        c.parent = classByName.at(parents[i]); // "Class", the root, is in no line of its own
+        if (!c.spawnName.empty() && spawnable.insert(c.spawnName, int(i)) != int(i))
+            spawnable.set(c.spawnName, kAmbiguous);
     }
     // The game looks a spawn name up first, then a class name.
-    for (std::size_t i = 0; i < t.classes.size(); ++i)
-        t.spawnable.insert(t.classes[i].name, int(i));
+    for (std::size_t i = 0; i < classes.size(); ++i)
+        spawnable.insert(classes[i].name, int(i));
     for (std::size_t id = 0; id < commandLines.size(); ++id) {
         for (std::string_view listed : commandLines[id]) {
             const bool refuses = listed.starts_with('!');
-            const int c = t.classByName.at(refuses ? listed.substr(1) : listed);
+            const int c = classByName.at(refuses ? listed.substr(1) : listed);
             if (c != NameIndex::kNone)
-                t.classes[std::size_t(c)].listed.push_back(std::uint32_t(id * 2 + !refuses));
+                classes[std::size_t(c)].listed.push_back(std::uint32_t(id * 2 + !refuses));
         }
     }
-    for (GameClass &c : t.classes)
+    for (GameClass &c : classes)
         std::sort(c.listed.begin(), c.listed.end());
 }
 
+bool Vocabulary::Table::answers(const GameClass &gameClass, int command) const
+{
+    if (commands[std::size_t(command)].everyClass)
+        return true;
+    for (const GameClass *c = &gameClass;;) {
+        const auto at =
+            std::lower_bound(c->listed.begin(), c->listed.end(), std::uint32_t(command) * 2);
+        if (at != c->listed.end() && *at / 2 == std::uint32_t(command))
+            return *at % 2 == 1;
+        if (c->parent == NameIndex::kNone)
+            return false;
+        c = &classes[std::size_t(c->parent)];
+    }
+}
+
+Vocabulary::Vocabulary(std::string_view table, Game game)
+    : Vocabulary(std::make_shared<const Table>(table), game)
+{}
+
+Vocabulary::Vocabulary(std::shared_ptr<const Table> table, Game game)
+    : m_table(std::move(table))
+    , m_game(game)
+    , m_releases(releasesOf(game))
+{}
+
 Vocabulary::~Vocabulary() = default;
 
-const Vocabulary &Vocabulary::game()
+const Vocabulary &Vocabulary::game(Game game)
 {
-    static const Vocabulary vocabulary(
-        {reinterpret_cast<const char *>(kVocabulary), kVocabulary_size});
-    return vocabulary;
+    // One table, read once, for every game.
+    static const auto vocabularies = [] {
+        const auto table = std::make_shared<const Table>(
+            std::string_view(reinterpret_cast<const char *>(kVocabulary), kVocabulary_size));
+        std::array<std::unique_ptr<const Vocabulary>, kGames> all;
+        for (int g = 0; g < kGames; ++g)
+            all[std::size_t(g)].reset(new Vocabulary(table, Game(g)));
+        return all;
+    }();
+    return *vocabularies[std::size_t(game)];
+}
+
+bool Vocabulary::inGame(int command) const
+{
+    return command != NameIndex::kNone
+           && (m_table->commands[std::size_t(command)].releases & m_releases);
 }
 
 bool Vocabulary::knows(std::string_view name, CommandKind kind) const
 {
-    return m_table->command(name, kind) != NameIndex::kNone;
+    return inGame(m_table->command(name, kind));
+}
+
+Releases Vocabulary::knownIn(std::string_view name, CommandKind kind) const
+{
+    const int id = m_table->command(name, kind);
+    return id == NameIndex::kNone ? 0 : m_table->commands[std::size_t(id)].releases;
 }
 
 std::string_view Vocabulary::nearestCommand(std::string_view name, CommandKind kind) const
 {
     std::vector<std::string_view> names;
-    for (const Table::Command &command : m_table->commands)
-        if (command.kind == kind)
-            names.push_back(command.name);
+    for (std::size_t id = 0; id < m_table->commands.size(); ++id)
+        if (m_table->commands[id].kind == kind && inGame(int(id)))
+            names.push_back(m_table->commands[id].name);
     return nearestName(name, names);
+}
+
+bool Vocabulary::isSetter(std::string_view name) const
+{
+    return m_table->setters.find(name) != m_table->setters.end();
+}
+
+bool Vocabulary::answersSetter(std::string_view className, std::string_view name) const
+{
+    const auto setter = m_table->setters.find(name);
+    const int c = m_table->classByName.at(className);
+    return setter != m_table->setters.end() && c != NameIndex::kNone
+           && m_table->answers(m_table->classes[std::size_t(c)], setter->second);
 }
 
 const Vocabulary::GameClass *Vocabulary::spawned(std::string_view name, bool *isClass) const
@@ -221,83 +377,18 @@ bool Vocabulary::answers(const GameClass &gameClass, std::string_view command,
                          CommandKind kind) const
 {
     const int id = m_table->command(command, kind);
-    if (id == NameIndex::kNone)
-        return false;
-    for (const GameClass *c = &gameClass;;) {
-        const auto at = std::lower_bound(c->listed.begin(), c->listed.end(), std::uint32_t(id) * 2);
-        if (at != c->listed.end() && *at / 2 == std::uint32_t(id))
-            return *at % 2 == 1;
-        if (c->parent == NameIndex::kNone)
-            return false;
-        c = &m_table->classes[std::size_t(c->parent)];
-    }
+    return id != NameIndex::kNone && m_table->answers(gameClass, id);
 }
 
 std::string_view Vocabulary::nearestAnswer(const GameClass &gameClass, std::string_view name,
                                            CommandKind kind) const
 {
     std::vector<std::string_view> names;
-    for (const Table::Command &command : m_table->commands)
-        if (command.kind == kind && answers(gameClass, command.name, kind))
-            names.push_back(command.name);
+    for (std::size_t id = 0; id < m_table->commands.size(); ++id)
+        if (m_table->commands[id].kind == kind && inGame(int(id))
+            && m_table->answers(gameClass, int(id)))
+            names.push_back(m_table->commands[id].name);
     return nearestName(name, names);
-}
-
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lower(x) == lower(y);
-           });
-}
-
-std::string_view nearestName(std::string_view name, std::span<const std::string_view> candidates)
-{
-    if (name.empty() || name.size() > kLongestName)
-        return {};
-    std::string_view best;
-    std::size_t bestDistance = reach(name) + 1;
-    bool bestSameLength = false;
-    for (std::string_view candidate : candidates) {
-        const std::size_t distance = editDistance(name, candidate, bestDistance);
-        const bool sameLength = candidate.size() == name.size();
-        if (distance == 0)
-            continue; // the name itself, in another letter case
-        if (distance < bestDistance
-            || (distance == bestDistance && sameLength && !bestSameLength
-                && distance <= reach(name))) {
-            best = candidate;
-            bestDistance = distance;
-            bestSameLength = sameLength;
-        }
-    }
-    return best;
-}
-
-std::size_t editDistance(std::string_view a, std::string_view b, std::size_t limit)
-{
-    if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit)
-        return limit + 1;
-    // Three rows of the usual table: the one before last is for a swap.
-    std::vector<std::size_t> before(b.size() + 1), last(b.size() + 1), row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        last[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        row[0] = i;
-        std::size_t least = row[0];
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const bool same = lower(a[i - 1]) == lower(b[j - 1]);
-            row[j] = std::min({last[j] + 1, row[j - 1] + 1, last[j - 1] + (same ? 0 : 1)});
-            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2])
-                && lower(a[i - 2]) == lower(b[j - 1]))
-                row[j] = std::min(row[j], before[j - 2] + 1);
-            least = std::min(least, row[j]);
-        }
-        if (least > limit)
-            return limit + 1;
-        std::swap(before, last);
-        std::swap(last, row);
-    }
-    return std::min(last[b.size()], limit + 1);
 }
 
 } // namespace script

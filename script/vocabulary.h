@@ -1,13 +1,15 @@
 #pragma once
 
-// The game's vocabulary: the commands its compiler knows, and its classes with
-// the commands each answers, from the table that tools/make_vocabulary.py
-// writes from the engine's public source (vocabulary.txt, compiled in). Plain
-// C++, no Qt; read once, on first use, from any thread.
+// The game's vocabulary: the commands its compiler knows, in which of the
+// games, and its classes with the commands each answers. The table built in
+// (vocabulary.txt, compiled in) is written by tools/make_vocabulary.py from
+// the engine's public source and an editor package's list of which game
+// knows which command; a test may give a small table of its own. Plain C++,
+// no Qt; a vocabulary never changes once made, so any thread may use it.
 
 #include <cstdint>
 #include <memory>
-#include <span>
+#include <string>
 #include <string_view>
 
 namespace script {
@@ -15,9 +17,40 @@ namespace script {
 enum class CommandKind : std::uint8_t {
     Plain,  // a statement: "wait 1", "local.crate model ..."
     Return, // read for its value: "local.crate = spawn script_model"
-    Getter, // a field read, such as .origin
-    Setter, // a field written
 };
+
+// The games a script may be checked for.
+enum class Game : std::uint8_t {
+    Any,                   // what loads in at least one of the others
+    AlliedAssault,         // 1.11, as released and patched by its makers
+    AlliedAssaultReborn,   // 1.11 with the community's Reborn patch (1.12)
+    Spearhead,             // 2.15
+    SpearheadNightFall,    // 2.15 with the community's NightFall patch
+    Breakthrough,          // 2.40
+    BreakthroughNightFall, // 2.40 with NightFall
+    OpenMoHAA,             // the open-source engine
+};
+inline constexpr int kGames = 8;
+
+// The releases that know a command, one bit each: the games themselves and
+// the community patches that add commands to them.
+enum Release : std::uint8_t {
+    kAlliedAssault = 1 << 0,
+    kSpearhead = 1 << 1,
+    kBreakthrough = 1 << 2,
+    kOpenMoHAA = 1 << 3,
+    kReborn = 1 << 4,    // a patch of Allied Assault
+    kNightFall = 1 << 5, // a patch of Spearhead and Breakthrough
+};
+using Releases = std::uint8_t;
+
+// The game as a sentence names it: "Allied Assault", "Spearhead with the
+// NightFall patch"; "The game" for Any.
+std::string_view gameName(Game game);
+
+// The releases in a sentence's words: "Breakthrough and OpenMoHAA know it;
+// the Reborn patch adds it to Allied Assault". Empty for none.
+std::string whoKnows(Releases releases);
 
 class Vocabulary final
 {
@@ -25,16 +58,30 @@ public:
     struct Table;
     struct GameClass;
 
-    // The vocabulary built into the program.
-    static const Vocabulary &game();
+    // A vocabulary made from a table in the form of vocabulary.txt, for one
+    // game; the text is copied.
+    explicit Vocabulary(std::string_view table, Game game = Game::Any);
+
+    // The vocabulary built into the program, for a game.
+    static const Vocabulary &game(Game game = Game::Any);
+
+    Game target() const { return m_game; }
 
     // Whether the game's compiler knows the command as that kind, in any
     // letter case. Fields are never looked up: the compiler does not.
     bool knows(std::string_view name, CommandKind kind) const;
 
-    // The known command of that kind nearest to name, a letter or two off
-    // (two letters swapped count as one); empty when none is that near.
+    // The releases that know the command as that kind, whatever the game.
+    Releases knownIn(std::string_view name, CommandKind kind) const;
+
+    // The command of that kind nearest to name that the game knows, a letter
+    // or two off (two letters swapped count as one); empty when none is that near.
     std::string_view nearestCommand(std::string_view name, CommandKind kind) const;
+
+    // Whether some class has a field setter of that name (letter case as
+    // written), and whether the named class answers it.
+    bool isSetter(std::string_view name) const;
+    bool answersSetter(std::string_view className, std::string_view name) const;
 
     // The class that "spawn name" makes, by its spawn name or its class name
     // in any letter case; null when there is none, or two classes share it.
@@ -43,7 +90,8 @@ public:
     // The spawn name nearest to name, a letter or two off; empty for none.
     std::string_view nearestClass(std::string_view name) const;
 
-    // Whether the class, or the nearest parent that lists the command, answers it.
+    // Whether the class, or the nearest parent that lists the command, answers
+    // it; a command whose classes the table does not give is answered by all.
     bool answers(const GameClass &gameClass, std::string_view command, CommandKind kind) const;
     // The command of that kind nearest to name that the class answers; empty for none.
     std::string_view nearestAnswer(const GameClass &gameClass, std::string_view name,
@@ -52,24 +100,16 @@ public:
     ~Vocabulary();
     Vocabulary(const Vocabulary &) = delete;
     Vocabulary &operator=(const Vocabulary &) = delete;
+    Vocabulary(Vocabulary &&) = delete;
+    Vocabulary &operator=(Vocabulary &&) = delete;
 
 private:
-    explicit Vocabulary(std::string_view text);
+    Vocabulary(std::shared_ptr<const Table> table, Game game);
+    bool inGame(int command) const;
 
-    std::unique_ptr<Table> m_table;
+    std::shared_ptr<const Table> m_table;
+    Game m_game;
+    Releases m_releases; // those the game is made of
 };
-
-// How many edits turn one name into the other, letter case aside: a letter
-// put in, left out or changed, or two neighbours swapped, each one edit.
-// Past limit, limit + 1.
-std::size_t editDistance(std::string_view a, std::string_view b, std::size_t limit);
-
-// Of the candidates, the one nearest to name, a letter or two off; of equally
-// near ones, one of the same length first, then the first given. Empty when
-// none is that near.
-std::string_view nearestName(std::string_view name, std::span<const std::string_view> candidates);
-
-// Whether two names are the same, the case of ASCII letters aside.
-bool sameIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace script

@@ -112,11 +112,12 @@ private slots:
         QCOMPARE(run.status, status);
         QCOMPARE(run.out, mill.toUtf8()
                               + ":3:10: warning: The game's trigger_multiple does not "
-                                "answer 'rotateyup', so the line fails when it runs.\n"
+                                "answer 'rotateyup', so the line fails when it runs. "
+                                "[not-answered]\n"
                               + mill.toUtf8()
                               + ":4:26: warning: The game finds no label 'opn' in "
                                 "global/door.scr, so the line fails when it runs: "
-                                "did you mean 'open'?\n");
+                                "did you mean 'open'? [no-label-there]\n");
         QCOMPARE(check(options + QStringList{door}).status, 0);
     }
 
@@ -139,7 +140,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
-        const QByteArray usage = "Usage: spawnsmith-check [--strict] [FILE]...";
+        const QByteArray usage = "Usage: spawnsmith-check [--game GAME] [--strict] [FILE]...";
         QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QByteArray();
         QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << QByteArray();
         QTest::newRow("--version") << QStringList{"--version"} << 0

@@ -2,7 +2,7 @@
 // must get it, with the word and the nearest right one, and scripts that must
 // not, where the game would not fail.
 
-#include "reader.h"
+#include "warnings.h"
 
 #include <QTest>
 
@@ -25,9 +25,9 @@ QString warnings(const QByteArray &text, const QByteArray &besidePath, const QBy
     QStringList lines;
     for (const script::Warning &warning : first.warnings)
         lines << QString("%1:%2 %3")
-                     .arg(warning.line)
-                     .arg(warning.column)
-                     .arg(QString::fromStdString(warning.sentence));
+                     .arg(warning.place.line)
+                     .arg(warning.place.column)
+                     .arg(QString::fromStdString(script::sentence(warning)));
     return lines.join('\n');
 }
 

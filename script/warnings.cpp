@@ -1,0 +1,139 @@
+#include "warnings.h"
+
+#include "runchecks.h"
+#include "words.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace script {
+
+std::string_view code(WarningKind kind)
+{
+    switch (kind) {
+    case WarningKind::NoLabel:
+        return "no-label";
+    case WarningKind::NoLabelThere:
+        return "no-label-there";
+    case WarningKind::NoClass:
+        return "no-class";
+    case WarningKind::NotAnswered:
+        return "not-answered";
+    }
+    return {};
+}
+
+std::string sentence(const Warning &warning)
+{
+    const std::string word = "'" + shown(warning.word) + "'";
+    const std::string ending = didYouMean(warning.nearest);
+    switch (warning.kind) {
+    case WarningKind::NoLabel:
+        return "The game finds no label " + word
+               + " in this script, so the line fails when it runs" + ending;
+    case WarningKind::NoLabelThere:
+        return "The game finds no label " + word + " in " + shown(warning.where)
+               + ", so the line fails when it runs" + ending;
+    case WarningKind::NoClass:
+        return "The game has no class " + word
+               + " and it names no model, so the spawn fails when it runs" + ending;
+    case WarningKind::NotAnswered:
+        return "The game's " + shown(warning.where) + " does not answer " + word
+               + ", so the line fails when it runs" + ending;
+    }
+    return {};
+}
+
+LevelScript readLevelScript(std::string_view text, const Vocabulary &vocabulary)
+{
+    LevelScript script;
+    RunChecks run(text, vocabulary);
+    script.stop = readScript(text, Stages::All, vocabulary, &run);
+    if (!script.stop)
+        run.finish(script);
+    return script;
+}
+
+namespace {
+
+// A path as scripts name one another: '/' between folders, letter case aside.
+std::string pathKey(std::string_view path)
+{
+    std::string key(path);
+    for (char &c : key)
+        c = c == '\\' ? '/' : c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    return key;
+}
+
+// The scripts by every ending of their paths that starts a folder or file
+// name: "maps/dm/mill.scr", "dm/mill.scr", "mill.scr". An ending two share
+// names neither.
+class ScriptsByPath
+{
+public:
+    static constexpr std::size_t kNone = SIZE_MAX, kTwo = SIZE_MAX - 1;
+
+    explicit ScriptsByPath(std::span<const NamedScript> scripts)
+    {
+        for (std::size_t i = 0; i < scripts.size(); ++i) {
+            const std::string key = pathKey(scripts[i].path);
+            for (std::size_t at = 0; at != std::string::npos;) {
+                const auto [found, fresh] = m_byEnding.try_emplace(key.substr(at), i);
+                if (!fresh && found->second != i)
+                    found->second = kTwo;
+                const std::size_t slash = key.find('/', at);
+                at = slash == std::string::npos ? slash : slash + 1;
+            }
+        }
+    }
+
+    std::size_t named(std::string_view used) const
+    {
+        const auto found = m_byEnding.find(pathKey(used));
+        return found == m_byEnding.end() || used.empty() ? kNone : found->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::size_t> m_byEnding;
+};
+
+// A script's labels, made ready to be asked about, once it is asked about.
+struct Labels
+{
+    explicit Labels(const LevelScript &script)
+        : set(script.labels.begin(), script.labels.end())
+        , nearest(std::vector<std::string_view>(script.labels.begin(), script.labels.end()))
+    {}
+    std::unordered_set<std::string_view, IgnoringCase, IgnoringCase> set;
+    NearNames nearest;
+};
+
+} // namespace
+
+void checkLabelsAcross(std::span<const NamedScript> scripts)
+{
+    const ScriptsByPath byPath(scripts);
+    std::unordered_map<std::size_t, Labels> labels;
+    for (const NamedScript &user : scripts) {
+        std::vector<Warning> &warnings = user.script->warnings;
+        const std::size_t before = warnings.size();
+        for (const LabelUse &use : user.script->labelsUsed) {
+            const std::size_t target = byPath.named(use.path);
+            if (target == ScriptsByPath::kNone || target == ScriptsByPath::kTwo
+                || scripts[target].script->stop)
+                continue;
+            Labels &there = labels.try_emplace(target, *scripts[target].script).first->second;
+            // Letter case aside: a warning only where no label could be meant.
+            if (there.set.contains(use.label))
+                continue;
+            warnings.push_back({WarningKind::NoLabelThere, use.offset, use.place, use.label,
+                                use.path, std::string(there.nearest.nearest(use.label))});
+        }
+        std::inplace_merge(warnings.begin(), warnings.begin() + std::ptrdiff_t(before),
+                           warnings.end(),
+                           [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
+    }
+}
+
+} // namespace script

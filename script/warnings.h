@@ -1,0 +1,77 @@
+#pragma once
+
+// Lines the game loads that fail when they run: the game skips each, with a
+// line in its console that scripters rarely see. A level script is read with
+// the reader (reader.h), and what it reads is listened to for four kinds of
+// line; the labels one script uses in another are looked for there when both
+// are checked together. Plain C++.
+
+#include "reader.h"
+#include "vocabulary.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace script {
+
+enum class WarningKind : std::uint8_t {
+    NoLabel,      // a thread, waitthread, goto or setthread to a label this script lacks
+    NoLabelThere, // the same to path::label, in another script checked with this one
+    NoClass,      // a spawn of a name that is neither a class nor a model path
+    NotAnswered,  // a command sent to a spawned object whose class does not answer it
+};
+
+// A short name of each kind, for report lines and for tools that count them.
+std::string_view code(WarningKind kind);
+
+struct Warning
+{
+    WarningKind kind = WarningKind::NoLabel;
+    std::size_t offset = 0; // of the word, in the text
+    Place place;
+    std::string word;    // the label, the name spawned, or the command
+    std::string where;   // the other script's path, or the class's spawn name
+    std::string nearest; // the right word nearest to word; empty for none
+};
+
+// The warning in words: the one place where its sentences are made.
+std::string sentence(const Warning &warning);
+
+// A thread, waitthread, goto or setthread to path::label.
+struct LabelUse
+{
+    std::size_t offset = 0; // of the label
+    Place place;
+    std::string path, label;
+};
+
+// A level script as spawnsmith-check reads it: where the game stops, or, when
+// it loads, what fails when it runs.
+struct LevelScript
+{
+    std::optional<Stop> stop;
+    std::vector<Warning> warnings;    // in the order of the text, when it loads
+    std::vector<std::string> labels;  // as the game keeps them, when it loads
+    std::vector<LabelUse> labelsUsed; // in other scripts, when it loads
+};
+
+LevelScript readLevelScript(std::string_view text,
+                            const Vocabulary &vocabulary = Vocabulary::game());
+
+// Scripts checked together: where one uses path::label and the path names
+// exactly one of the others (that one's path ends with it, a whole folder or
+// file name at a time, letter case aside), and that one loads, the label
+// must be there.
+struct NamedScript
+{
+    std::string_view path;
+    LevelScript *script;
+};
+void checkLabelsAcross(std::span<const NamedScript> scripts);
+
+} // namespace script
