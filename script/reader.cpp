@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <set>
+#include <deque>
 #include <span>
 #include <string>
 #include <utility>
@@ -72,18 +72,6 @@ std::string wholeNumber(std::string_view digits)
     for (char c : digits)
         value = std::min(kLargest, value * 10 + std::uint64_t(c - '0'));
     return std::to_string(value);
-}
-
-// A label's name as the compiler keeps it: escapes read, quotes dropped, a
-// number as the number it is ("01" and "1" are one label).
-std::string labelName(std::string_view text, const Token &token)
-{
-    std::string_view word = wordOf(text, token);
-    if (token.kind == Tok::Integer)
-        return wholeNumber(word);
-    if (token.kind == Tok::Text)
-        word = word.substr(1, word.size() - 2);
-    return token.escaped ? unescaped(word) : std::string(word);
 }
 
 // The class whose fields a listener's own fields are, by the listener's word;
@@ -229,16 +217,31 @@ private:
         return {};
     }
 
-    // Labels outside a switch, and those of each switch being read; escapes
-    // read, quotes dropped, as the compiler keeps them.
-    void label(const Token &at, const std::string &name)
+    // A label's name as the compiler keeps it: escapes read, quotes dropped,
+    // a number as the number it is ("01" and "1" are one label).
+    std::string_view labelName(const Token &token)
     {
-        std::set<std::string, std::less<>> &labels =
-            m_switchLabels.empty() ? m_labels : m_switchLabels.back();
-        if (!labels.insert(name).second)
+        std::string_view name = word(token);
+        if (token.kind == Tok::Text)
+            name = name.substr(1, name.size() - 2);
+        if (token.kind == Tok::Integer) {
+            std::string number = wholeNumber(name);
+            return number == name ? name : keep(std::move(number));
+        }
+        return token.escaped ? keep(unescaped(name)) : name;
+    }
+    // A name that is in no word of the text, kept while the text is read.
+    std::string_view keep(std::string name) { return m_names.emplace_back(std::move(name)); }
+
+    // Labels outside a switch, and those of each switch being read, each
+    // once, as the compiler keeps them.
+    void label(const Token &at, std::string_view name)
+    {
+        const std::uint32_t group = m_switches.empty() ? 0 : m_switches.back();
+        if (!m_labels.insert(name, true, group).second)
             compileError(at, "The game has a label of this name already: give this one a name of "
                              "its own.");
-        if (m_switchLabels.empty())
+        if (m_switches.empty())
             m_listener.label(at, name);
         else
             m_listener.caseLabel();
@@ -364,7 +367,7 @@ private:
         PlainArgument first;
         arguments(true, &first);
         if (kind() == Tok::Colon) {
-            label(name, labelName(m_text, name));
+            label(name, labelName(name));
             checkParameters();
             return advance();
         }
@@ -383,7 +386,7 @@ private:
         m_parameters.clear();
         arguments(true);
         expect(Tok::Colon, "':' after the case value");
-        const std::optional<std::string> name = caseName(value);
+        const std::optional<std::string_view> name = caseName(value);
         if (!name)
             compileError(value.front(), "The game takes only a whole number, a negated one or a "
                                         "text as a case value.");
@@ -397,7 +400,7 @@ private:
     // The label a case value makes: nothing for a value the compiler refuses;
     // an empty name for a negated value other than a number (the compiler
     // takes it, but its label cannot be foretold).
-    std::optional<std::string> caseName(std::span<const Token> value) const
+    std::optional<std::string_view> caseName(std::span<const Token> value)
     {
         // Brackets around a value leave it as it is.
         while (value.size() >= 3 && value.front().kind == Tok::LParen
@@ -411,15 +414,16 @@ private:
         if (value.size() == 1
             && (value[0].kind == Tok::Integer || value[0].kind == Tok::Text
                 || value[0].kind == Tok::Name))
-            return labelName(m_text, value[0]);
+            return labelName(value[0]);
         if (value.empty() || value[0].kind != Tok::Negate
             || std::any_of(value.begin(), value.end(),
                            [](const Token &t) { return t.kind == Tok::DoubleColon; }))
             return std::nullopt;
-        const std::optional<std::string> negated = caseName(value.subspan(1));
-        if (value.size() == 2 && value[1].kind == Tok::Integer)
-            return *negated == "0" ? "0" : "-" + *negated;
-        return std::string();
+        if (value.size() == 2 && value[1].kind == Tok::Integer) {
+            const std::string_view number = labelName(value[1]);
+            return number == "0" ? number : keep("-" + std::string(number));
+        }
+        return std::string_view();
     }
 
     // Whether the first word of value, an opening bracket, is closed by its last.
@@ -449,13 +453,13 @@ private:
     {
         advance();
         argument();
-        m_switchLabels.emplace_back();
+        m_switches.push_back(++m_switchesSeen);
         {
             const JumpScope jumps(*this, false);
             const Branch cases(*this, false);
             block();
         }
-        m_switchLabels.pop_back();
+        m_switches.pop_back();
     }
 
     void whileLoop()
@@ -963,8 +967,11 @@ private:
     ReadListener &m_listener;
     std::optional<Found> m_compileStop;
     Jumps m_jumps;
-    std::set<std::string, std::less<>> m_labels;
-    std::vector<std::set<std::string, std::less<>>> m_switchLabels;
+    // The labels read, in groups: 0 outside any switch, and each switch's number.
+    NameTable<bool, false> m_labels;
+    std::vector<std::uint32_t> m_switches; // the numbers of the switches being read
+    std::uint32_t m_switchesSeen = 0;
+    std::deque<std::string> m_names; // see keep()
     std::vector<Parameter> m_parameters;
     // Of the value just read (see value()).
     Token m_valueListener, m_valueRoot;

@@ -30,10 +30,10 @@ RunChecks::RunChecks(std::string_view text, const Vocabulary &vocabulary)
     , m_bodies{{0, 0}}
 {}
 
-std::string RunChecks::plain(const Token &token) const
+std::string_view RunChecks::plain(const Token &token) const
 {
     const std::string_view w = word(token);
-    return std::string(token.kind == Tok::Text ? w.substr(1, w.size() - 2) : w);
+    return token.kind == Tok::Text ? w.substr(1, w.size() - 2) : w;
 }
 
 void RunChecks::warn(WarningKind kind, const Token &at, std::string_view word,
@@ -43,10 +43,13 @@ void RunChecks::warn(WarningKind kind, const Token &at, std::string_view word,
                           std::string(where), std::string(nearest)});
 }
 
-void RunChecks::label(const Token &, std::string_view name)
+void RunChecks::label(const Token &at, std::string_view name)
 {
-    if (m_labelSet.emplace(name).second)
-        m_labels.emplace_back(name);
+    // The reader's name lives only while it reads; the text lives on.
+    if (name != word(at) && !m_labelSet.find(name))
+        name = m_names.emplace_back(name);
+    if (m_labelSet.insert(name, true).second)
+        m_labels.push_back(name);
     caseLabel(); // a thread may start here, or a goto land, with any locals
 }
 
@@ -62,10 +65,10 @@ void RunChecks::left() { m_bodies.pop_back(); }
 
 const RunChecks::Known *RunChecks::known(std::string_view variable) const
 {
-    const auto found = m_known.find(variable);
-    if (found == m_known.end())
+    const Known *found = m_known.find(variable);
+    if (!found)
         return nullptr;
-    const Known &k = found->second;
+    const Known &k = *found;
     const bool holds = k.depth < m_bodies.size() && m_bodies[k.depth].number == k.body
                        && k.since > m_bodies.back().knownSince;
     // Letter case aside, setting one forgets the other; but only the same
@@ -80,9 +83,9 @@ void RunChecks::assigned(const AssignmentRead &assignment)
     const bool spawned = assignment.whole && !assignment.element
                          && assignment.valueCommand == m_spawnAt && m_spawned;
     const std::uint32_t depth = std::uint32_t(m_bodies.size() - 1);
-    m_known.insert_or_assign(variable, Known{variable, spawned ? m_spawned : nullptr,
-                                             spawned ? m_spawnName : std::string_view(),
-                                             ++m_events, depth, m_bodies.back().number});
+    *m_known.insert(variable, {}).first = {variable, spawned ? m_spawned : nullptr,
+                                           spawned ? m_spawnName : std::string_view(),
+                                           ++m_events, depth, m_bodies.back().number};
 }
 
 void RunChecks::command(const CommandRead &read)
@@ -111,14 +114,14 @@ void RunChecks::command(const CommandRead &read)
 
 void RunChecks::spawn(const Token &name, const Token &command)
 {
-    const std::string spawned = plain(name);
+    const std::string_view spawned = plain(name);
     bool isClass = false;
     m_spawnAt = command.begin;
     m_spawned = m_vocabulary.spawned(spawned, &isClass);
     m_spawnName = word(name);
     if (spawned.empty() || isClass || isModelPath(spawned))
         return;
-    const auto [at, fresh] = m_nearest.try_emplace("class " + spawned);
+    const auto [at, fresh] = m_nearest.try_emplace("class " + std::string(spawned));
     if (fresh)
         at->second = m_vocabulary.nearestClass(spawned);
     warn(WarningKind::NoClass, name, spawned, {}, at->second);
@@ -138,13 +141,13 @@ std::string_view RunChecks::nearestAnswer(const Known &object, std::string_view 
 void RunChecks::finish(LevelScript &script)
 {
     const std::size_t whileReading = m_warnings.size();
-    std::vector<std::string_view> names(m_labels.begin(), m_labels.end());
-    NearNames nearest(std::move(names));
+    NearNames nearest(m_labels);
     for (const Use &use : m_uses) {
-        const Token at{std::uint32_t(use.offset), std::uint32_t(use.offset), Tok::Name, false};
+        const Token at{use.offset, use.offset, Tok::Name, false};
         if (!use.path.empty()) {
-            script.labelsUsed.push_back({use.offset, m_places.at(use.offset), use.path, use.label});
-        } else if (!m_labelSet.contains(std::string_view(use.label))) {
+            script.labelsUsed.push_back({use.offset, m_places.at(use.offset),
+                                         std::string(use.path), std::string(use.label)});
+        } else if (!m_labelSet.find(use.label)) {
             // Letter case aside: a warning only where no label could be meant.
             warn(WarningKind::NoLabel, at, use.label, {}, nearest.nearest(use.label));
         }
@@ -154,7 +157,7 @@ void RunChecks::finish(LevelScript &script)
                        m_warnings.end(),
                        [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
     script.warnings = std::move(m_warnings);
-    script.labels = std::move(m_labels);
+    script.labels.assign(m_labels.begin(), m_labels.end());
 }
 
 } // namespace script

@@ -12,11 +12,11 @@
 #include "words.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace script {
@@ -47,10 +47,10 @@ private:
     struct Known
     {
         std::string_view variable; // as written
-        const Vocabulary::GameClass *gameClass;
-        std::string_view spawnName; // as the script wrote it
-        std::uint32_t since;        // a number of the reading's events, in order
-        std::uint32_t depth, body;  // the body it was set in, and where it is
+        const Vocabulary::GameClass *gameClass = nullptr;
+        std::string_view spawnName;     // as the script wrote it
+        std::uint32_t since = 0;        // a number of the reading's events, in order
+        std::uint32_t depth = 0, body = 0; // the body it was set in, and where it is
     };
     // A body being read: which one, and since when nothing from before it is known.
     struct Body
@@ -60,12 +60,12 @@ private:
     };
     struct Use
     {
-        std::size_t offset;
-        std::string path, label;
+        std::uint32_t offset;
+        std::string_view path, label; // words of the text
     };
 
     std::string_view word(const Token &token) const { return wordOf(m_text, token); }
-    std::string plain(const Token &token) const; // a word, or a text without its quotes
+    std::string_view plain(const Token &token) const; // a word, or a text without its quotes
     const Known *known(std::string_view variable) const;
     void warn(WarningKind kind, const Token &at, std::string_view word, std::string_view where,
               std::string_view nearest);
@@ -77,10 +77,11 @@ private:
     const Vocabulary &m_vocabulary;
     Places m_places;
     std::vector<Warning> m_warnings;
-    std::vector<std::string> m_labels;
-    std::unordered_set<std::string, IgnoringCase, IgnoringCase> m_labelSet;
+    std::vector<std::string_view> m_labels; // each once, letter case aside
+    NameTable<bool, true> m_labelSet;
+    std::deque<std::string> m_names; // labels that are no word of the text
     std::vector<Use> m_uses;
-    std::unordered_map<std::string_view, Known, IgnoringCase, IgnoringCase> m_known;
+    NameTable<Known, true> m_known;
     std::vector<Body> m_bodies;
     std::uint32_t m_events = 0, m_bodiesSeen = 0;
     // The last spawn read: where its command starts, and the class it makes.

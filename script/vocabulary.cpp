@@ -20,63 +20,23 @@ namespace {
 constexpr Releases kEveryRelease =
     kAlliedAssault | kSpearhead | kBreakthrough | kOpenMoHAA | kReborn | kNightFall;
 
-// Names, letter case aside, to numbers: open addressing in a table at most
-// half full, so that a look-up is a hash and a probe or two.
+// Names, letter case aside, to numbers.
 class NameIndex
 {
 public:
     static constexpr int kNone = -1;
 
     // The number already there for an equal name, or value, now there.
-    int insert(std::string_view name, int value)
-    {
-        if (2 * (m_count + 1) > m_slots.size())
-            grow();
-        Slot &slot = find(name, hashIgnoringCase(name));
-        if (slot.value == kNone) {
-            slot = {name, hashIgnoringCase(name), value};
-            ++m_count;
-        }
-        return slot.value;
-    }
-    void set(std::string_view name, int value) { find(name, hashIgnoringCase(name)).value = value; }
-
+    int insert(std::string_view name, int value) { return *m_table.insert(name, value).first; }
+    void set(std::string_view name, int value) { *m_table.insert(name, value).first = value; }
     int at(std::string_view name) const
     {
-        if (m_slots.empty())
-            return kNone;
-        return const_cast<NameIndex *>(this)->find(name, hashIgnoringCase(name)).value;
+        const int *found = m_table.find(name);
+        return found ? *found : kNone;
     }
 
 private:
-    struct Slot
-    {
-        std::string_view name;
-        std::uint32_t hash = 0;
-        int value = kNone;
-    };
-
-    Slot &find(std::string_view name, std::uint32_t hash)
-    {
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-            Slot &slot = m_slots[i];
-            if (slot.value == kNone || (slot.hash == hash && sameIgnoringCase(slot.name, name)))
-                return slot;
-        }
-    }
-
-    void grow()
-    {
-        std::vector<Slot> old(std::max<std::size_t>(64, m_slots.size() * 2));
-        old.swap(m_slots);
-        for (const Slot &slot : old)
-            if (slot.value != kNone)
-                find(slot.name, slot.hash) = slot;
-    }
-
-    std::vector<Slot> m_slots;
-    std::size_t m_count = 0;
+    NameTable<int, true> m_table;
 };
 
 std::vector<std::string_view> split(std::string_view text, char separator)

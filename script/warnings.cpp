@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace script {
 
@@ -102,10 +101,12 @@ private:
 struct Labels
 {
     explicit Labels(const LevelScript &script)
-        : set(script.labels.begin(), script.labels.end())
-        , nearest(std::vector<std::string_view>(script.labels.begin(), script.labels.end()))
-    {}
-    std::unordered_set<std::string_view, IgnoringCase, IgnoringCase> set;
+        : nearest(std::vector<std::string_view>(script.labels.begin(), script.labels.end()))
+    {
+        for (const std::string &label : script.labels)
+            set.insert(label, true);
+    }
+    NameTable<bool, true> set;
     NearNames nearest;
 };
 
@@ -125,7 +126,7 @@ void checkLabelsAcross(std::span<const NamedScript> scripts)
                 continue;
             Labels &there = labels.try_emplace(target, *scripts[target].script).first->second;
             // Letter case aside: a warning only where no label could be meant.
-            if (there.set.contains(use.label))
+            if (there.set.find(use.label))
                 continue;
             warnings.push_back({WarningKind::NoLabelThere, use.offset, use.place, use.label,
                                 use.path, std::string(there.nearest.nearest(use.label))});

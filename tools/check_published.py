@@ -3,7 +3,7 @@
 it says of real scripts. Nothing of theirs is kept: the scripts are written to a
 temporary folder and removed after.
 
-Usage: check_published.py CHECK_PROGRAM READERS_DIR GITDIR...
+Usage: check_published.py [--game GAME]... CHECK_PROGRAM READERS_DIR GITDIR...
 CHECK_PROGRAM is spawnsmith-check; READERS_DIR holds check.sh, the game's two
 public readers (see make_reader_table.py); each GITDIR is a git directory of a
 mod, as the search tool's fetch brings it. Each mod's .scr files (of its newest
@@ -13,8 +13,10 @@ labels one uses in another are looked for there. A script that
 spawnsmith-check refuses is given to the game's two readers too: one that both
 accept is refused for a command the game does not know, or for a line the game
 cannot compile. Prints, for each mod, the scripts, those refused (and of them
-those both readers accept) and the warnings of each kind; then every such
-refusal and every warning, to be read.
+those both readers accept) and the warnings of each kind, by the kind
+spawnsmith-check names; then every such refusal and every warning, to be read.
+With --game, the mods are checked for each game given as well, and for each
+game the scripts that load and every refusal are printed.
 """
 import collections
 import os
@@ -23,10 +25,7 @@ import subprocess
 import sys
 import tempfile
 
-KINDS = [('label', re.compile(r"finds no label '.*' in this script")),
-         ('label elsewhere', re.compile(r"finds no label '.*' in (?!this script)")),
-         ('spawn', re.compile(r'has no class')),
-         ('class', re.compile(r'does not answer'))]
+REPORT = re.compile(r'(.*?):(\d+):(\d+): (error|warning): (.*?)(?: \[([a-z-]+)\])?$')
 
 
 def scripts(gitdir):
@@ -50,13 +49,30 @@ def scripts(gitdir):
     return files
 
 
+def check(program, options, paths, folder):
+    """[(path, level, kind, line shown)] of one run of spawnsmith-check."""
+    run = subprocess.run([program] + options + ['--'] + sorted(paths), capture_output=True)
+    found = []
+    for line in run.stdout.decode('utf-8', 'replace').splitlines():
+        report = REPORT.match(line)
+        if report:
+            path, _, _, level, _, kind = report.groups()
+            found.append((path, level, kind, line[len(folder) + 1:]))
+    return found
+
+
 def main():
-    if len(sys.argv) < 4:
+    arguments = sys.argv[1:]
+    games = []
+    while len(arguments) > 1 and arguments[0] == '--game':
+        games.append(arguments[1])
+        arguments = arguments[2:]
+    if len(arguments) < 3:
         raise SystemExit(__doc__)
-    program, readers = sys.argv[1], sys.argv[2]
+    program, readers = arguments[0], arguments[1]
     details = []
     total = collections.Counter()
-    for gitdir in sys.argv[3:]:
+    for gitdir in arguments[2:]:
         mod = os.path.basename(os.path.dirname(os.path.abspath(gitdir)))
         files = scripts(gitdir)
         counts = collections.Counter(scripts=len(files))
@@ -68,14 +84,9 @@ def main():
                 with open(path, 'wb') as f:
                     f.write(data)
                 paths.append(path)
-            run = subprocess.run([program, '--'] + sorted(paths), capture_output=True)
             refused = set()
-            for line in run.stdout.decode('utf-8', 'replace').splitlines():
-                found = re.match(r'(.*?):(\d+):(\d+): (error|warning): (.*)', line)
-                if not found:
-                    continue
-                path, _, _, level, sentence = found.groups()
-                shown = '%s: %s' % (mod, line[len(folder) + 1:])
+            for path, level, kind, line in check(program, [], paths, folder):
+                shown = '%s: %s' % (mod, line)
                 if level == 'error':
                     refused.add(path)
                     readers_accept = subprocess.run([os.path.join(readers, 'check.sh'), path],
@@ -85,10 +96,16 @@ def main():
                         counts['refused, both readers accept'] += 1
                         details.append(('refused, both readers accept', shown))
                     continue
-                kind = next(k for k, pattern in KINDS if pattern.search(sentence))
                 counts['warning: ' + kind] += 1
                 details.append(('warning: ' + kind, shown))
             counts['load'] = len(files) - len(refused)
+            for game in games:
+                stops = [(p, line) for p, level, _, line in check(program, ['--game', game],
+                                                                   paths, folder)
+                         if level == 'error']
+                counts['load with --game ' + game] = len(files) - len({p for p, _ in stops})
+                details.extend(('refused with --game ' + game, '%s: %s' % (mod, line))
+                               for _, line in stops)
         total.update(counts)
         print('%-40s %s' % (mod, ', '.join('%s %d' % kv for kv in sorted(counts.items()))))
     print('%-40s %s' % ('all', ', '.join('%s %d' % kv for kv in sorted(total.items()))))
