@@ -152,6 +152,9 @@ private slots:
                            << QByteArray();
         QTest::newRow("--") << QStringList{"--", "-h"} << 1
                             << QByteArray("-h:1:11: error: The game") << QByteArray();
+        QTest::newRow("-- before an option's name")
+            << QStringList{"--", "--strict"} << 1 << QByteArray("--strict:1:12: error: The game")
+            << QByteArray();
     }
     void options()
     {
@@ -160,9 +163,45 @@ private slots:
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, err);
         write("-h", "local.b = ,\n");
+        write("--strict", "local.bb = ,\n");
         const Run run = check(arguments, "local.a = ,\n", m_dir.path());
         QCOMPARE(run.status, status);
         QVERIFY2(run.out.startsWith(out), run.out.constData());
+        QVERIFY2(run.err.startsWith(err), run.err.constData());
+    }
+
+    // --game: the commands that game knows, or a refusal that names it.
+    void games_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        const QByteArray cos = "<stdin>:2:11: error: Allied Assault knows no command 'cos' that "
+                               "gives a value and will not load the script (Breakthrough and "
+                               "OpenMoHAA know it; the Reborn patch adds it to Allied Assault "
+                               "and the NightFall patch to Spearhead).\n";
+        QTest::newRow("none") << QStringList() << 0 << QByteArray() << QByteArray();
+        QTest::newRow("aa") << QStringList{"--game", "aa"} << 1 << cos << QByteArray();
+        QTest::newRow("aa, --strict first") << QStringList{"--strict", "--game", "aa"} << 1 << cos
+                                            << QByteArray();
+        QTest::newRow("aa-reborn") << QStringList{"--game=aa-reborn"} << 0 << QByteArray()
+                                   << QByteArray();
+        QTest::newRow("bt") << QStringList{"--game", "bt"} << 0 << QByteArray() << QByteArray();
+        QTest::newRow("unknown") << QStringList{"--game", "mohaa"} << 2 << QByteArray()
+                                 << QByteArray("spawnsmith-check: unknown game 'mohaa'\n");
+        QTest::newRow("missing") << QStringList{"--game"} << 2 << QByteArray()
+                                 << QByteArray("spawnsmith-check: unknown game ''\n");
+    }
+    void games()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        const Run run = check(arguments, "main:\nlocal.x = cos 90\nend\n");
+        QCOMPARE(run.status, status);
+        QCOMPARE(run.out, out);
         QVERIFY2(run.err.startsWith(err), run.err.constData());
     }
 

@@ -150,6 +150,86 @@ private slots:
                  loads);
     }
 
+    // What the game's compiler refuses once every line is read, as the two
+    // readers' compilers judge it: case values, labels the compiler takes for
+    // one, parameters, and the breaks and continues it holds at once.
+    void compileChecks_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("loads");
+        const auto inSwitch = [](const QByteArray &cases) {
+            return "switch (local.a) {\n" + cases + "}\n";
+        };
+        QTest::newRow("case -1") << inSwitch("case -1:\nbreak\n") << true;
+        QTest::newRow("case in brackets") << inSwitch("case ( 1 ):\nbreak\n") << true;
+        QTest::newRow("case -( 1 )") << inSwitch("case -( 1 ):\nbreak\n") << true;
+        QTest::newRow("case 1.5") << inSwitch("case 1.5:\nbreak\n") << false;
+        QTest::newRow("case local.b") << inSwitch("case local.b:\nbreak\n") << false;
+        QTest::newRow("case a::b") << inSwitch("case a::b:\nbreak\n") << false;
+        QTest::newRow("case ( 1 2 3 )") << inSwitch("case ( 1 2 3 ):\nbreak\n") << false;
+        QTest::newRow("cases 1 and 01") << inSwitch("case 1:\ncase 01:\n") << false;
+        QTest::newRow("cases 1 and \"1\"") << inSwitch("case 1:\ncase \"1\":\n") << false;
+        QTest::newRow("cases -1 and \"-1\"") << inSwitch("case -1:\ncase \"-1\":\n") << false;
+        QTest::newRow("cases -0 and 0") << inSwitch("case -0:\ncase 0:\n") << false;
+        QTest::newRow("cases a and \"a\"") << inSwitch("case a:\ncase \"a\":\n") << false;
+        QTest::newRow("cases 1 and -1") << inSwitch("case 1:\ncase -1:\n") << true;
+        QTest::newRow("labels l\\abel and label") << QByteArray("l\\abel:\nend\nlabel:\nend\n")
+                                                 << false;
+        QTest::newRow("labels Main and main") << QByteArray("Main:\nend\nmain:\nend\n") << true;
+        QTest::newRow("a case's parameter") << inSwitch("case 1 local.b:\nbreak\n") << true;
+        QTest::newRow("a case's parameter not a variable") << inSwitch("case 1 5:\nbreak\n")
+                                                           << false;
+        QTest::newRow("99 breaks in a switch")
+            << inSwitch("case 1:\n" + QByteArray("break\n").repeated(99)) << true;
+        QTest::newRow("100 breaks in a switch")
+            << inSwitch("case 1:\n" + QByteArray("break\n").repeated(100)) << false;
+        QTest::newRow("100 breaks in a loop")
+            << "while (1) {\n" + QByteArray("break\n").repeated(100) + "}\n" << true;
+        QTest::newRow("101 breaks in a loop")
+            << "while (1) {\n" + QByteArray("break\n").repeated(101) + "}\n" << false;
+        QTest::newRow("101 breaks in two loops one after the other")
+            << "while (1) {\n" + QByteArray("break\n").repeated(60) + "}\nwhile (1) {\n"
+                   + QByteArray("break\n").repeated(41) + "}\n"
+            << true;
+        QTest::newRow("101 breaks in two loops one in the other")
+            << "while (1) {\n" + QByteArray("break\n").repeated(60) + "while (1) {\n"
+                   + QByteArray("break\n").repeated(41) + "}\n}\n"
+            << false;
+        QTest::newRow("101 continues in a loop")
+            << "while (1) {\n" + QByteArray("continue\n").repeated(101) + "}\n" << false;
+        QTest::newRow("a break in a for loop's steps")
+            << QByteArray("for (local.i = 0; local.i < 5; break) {\nwait 1\n}\n") << true;
+        QTest::newRow("a continue in a for loop's steps")
+            << QByteArray("for (local.i = 0; local.i < 5; continue) {\nwait 1\n}\n") << false;
+    }
+    void compileChecks()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, loads);
+        const auto stop = script::readScript(text.toStdString());
+        QVERIFY2(!stop == loads, stop ? stop->sentence.c_str() : "loads");
+    }
+
+    // A large script is cut into words in batches; wherever a batch ends,
+    // a comment line after a line end is still no statement of its own.
+    void batchBoundaries_data()
+    {
+        QTest::addColumn<int>("repeats");
+        QTest::newRow("cut where it is read") << 2'000;
+        QTest::newRow("cut in a thread of its own") << 60'000;
+    }
+    void batchBoundaries()
+    {
+        QFETCH(int, repeats);
+        // Three words a line; a shift of two words each time meets every place.
+        for (int shift = 0; shift < 3; ++shift) {
+            const QByteArray text =
+                QByteArray("wait\n").repeated(shift) + QByteArray("wait 1\n// c\n").repeated(repeats);
+            const auto stop = script::readScript(text.toStdString());
+            QVERIFY2(!stop, stop ? stop->sentence.c_str() : "");
+        }
+    }
+
     // Every command is looked up in the game's vocabulary, in any letter case:
     // a statement needs a plain command, a value one that gives a value;
     // fields are not looked up. A command the game does not know stops the

@@ -8,14 +8,14 @@
 
 namespace {
 
-const char *const kTrigger = "The game's trigger_multiple does not answer 'rotateyup', so the "
-                             "line fails when it runs.";
+const char *const kTrigger = "[not-answered] The game's trigger_multiple does not answer "
+                             "'rotateyup', so the line fails when it runs.";
 
 // The warnings of a script, read with a second one at path beside it, as
-// "line:column sentence" lines.
+// "line:column [kind] sentence" lines.
 QString warnings(const QByteArray &text, const QByteArray &besidePath, const QByteArray &beside)
 {
-    script::LevelScript first = script::readLevelScript(text.toStdString());
+    script::LevelScript first = script::readLevelScript(std::string(text.data(), text.size()));
     script::LevelScript second = script::readLevelScript(beside.toStdString());
     const std::string path = besidePath.toStdString();
     const std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first}, {path, &second}};
@@ -24,10 +24,11 @@ QString warnings(const QByteArray &text, const QByteArray &besidePath, const QBy
         return "does not load: " + QString::fromStdString(first.stop->sentence);
     QStringList lines;
     for (const script::Warning &warning : first.warnings)
-        lines << QString("%1:%2 %3")
+        lines << QString("%1:%2 [%3] %4")
                      .arg(warning.place.line)
                      .arg(warning.place.column)
-                     .arg(QString::fromStdString(script::sentence(warning)));
+                     .arg(QString::fromStdString(std::string(script::code(warning.kind))),
+                          QString::fromStdString(script::sentence(warning)));
     return lines.join('\n');
 }
 
@@ -38,39 +39,54 @@ class WarningsTest final : public QObject
     Q_OBJECT
 
     static void row(const char *name, const QByteArray &text, const QString &expected,
-                    const QByteArray &beside = "open:\nend\n")
+                    const QByteArray &beside = "open:\nend\n",
+                    const QByteArray &besidePath = "maps/global/door.scr")
     {
-        QTest::newRow(name) << text << beside << expected;
+        QTest::newRow(name) << text << beside << besidePath << expected;
     }
 
 private slots:
     void warn_data()
     {
         QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArray>("beside"); // global/door.scr, checked with it
+        QTest::addColumn<QByteArray>("beside"); // a script checked with it
+        QTest::addColumn<QByteArray>("besidePath");
         QTest::addColumn<QString>("expected");
 
         // Labels.
         row("a thread to no label", "main:\n\tthread open_dor\nend\nopen_door:\nend\n",
-            "2:9 The game finds no label 'open_dor' in this script, so the line fails when it "
+            "2:9 [no-label] The game finds no label 'open_dor' in this script, so the line fails when it "
             "runs: did you mean 'open_door'?");
         row("labels there, in any case",
             "main:\n\tthread helper\n\twaitthread HELPER\n\tgoto done\ndone:\nhelper:\nend\n", "");
         row("setthread to no label", "local.t = spawn trigger_multiple\nlocal.t setthread gone\n",
-            "2:19 The game finds no label 'gone' in this script, so the line fails when it runs.");
+            "2:19 [no-label] The game finds no label 'gone' in this script, so the line fails when it runs.");
         row("a label in a variable", "thread local.label\n", "");
         row("in a script checked with it", "waitthread global/door.scr::opn\n",
-            "1:29 The game finds no label 'opn' in global/door.scr, so the line fails when it "
+            "1:29 [no-label-there] The game finds no label 'opn' in global/door.scr, so the line fails when it "
             "runs: did you mean 'open'?");
         row("there, in a script checked with it", "thread global/DOOR.scr::OPEN\n", "");
         row("in a script not checked", "thread global/bridge.scr::nothing\n", "");
+        row("in a script whose name only ends the same", "thread door.scr::opn\n", "",
+            "open:\nend\n", "maps/trapdoor.scr");
+        row("a goto to no label", "goto gone\nend\n",
+            "1:6 [no-label] The game finds no label 'gone' in this script, so the line fails "
+            "when it runs.");
+        row("a label written with a backslash", "thread go\\ne\nwaitthread \"g\\one\"\n", "");
+        row("read by both readers, warned once", QByteArray("thread gone\nend\n\0 wait 5.\n", 25),
+            "1:8 [no-label] The game finds no label 'gone' in this script, so the line fails "
+            "when it runs.");
         row("a script checked with it that does not load", "thread global/door.scr::opn\n", "",
             "open:\n\tmodle\nend\n");
 
         // Spawns.
         row("a spawn of no class", "local.b = spawn script_modle\n",
-            "1:17 The game has no class 'script_modle' and it names no model, so the spawn fails "
+            "1:17 [no-class] The game has no class 'script_modle' and it names no model, so the spawn fails "
             "when it runs: did you mean 'script_model'?");
+        row("a spawn name two classes share", "local.m = spawn trigger_music\nlocal.m wait\n",
+            "");
+        row("a model path in capitals", "spawn barrel.TIK\nspawn static/Barrel.Tik\n", "");
+        row("a class written with a backslash", "spawn scr\\ipt_modle\n", "");
         row("spawns of classes and models",
             "spawn script_model\nspawn SCRIPT_MODEL\nspawn ScriptModel\n"
             "spawn \"models/static/barrel.tik\"\nspawn static/barrel\nspawn barrel.tik\n"
@@ -83,14 +99,14 @@ private slots:
         row("spawned in other letters", "local.t = SPAWN trigger_multiple\nlocal.t rotateyup 30\n",
             QString("2:9 ") + kTrigger);
         row("a near one answered", "local.t = spawn trigger_multiple\nlocal.t face ( 0 0 0 )\n",
-            "2:9 The game's trigger_multiple does not answer 'face', so the line fails when it "
+            "2:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line fails when it "
             "runs: did you mean 'fade'?");
         row("a value not answered",
             "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
-            "2:19 The game's trigger_multiple does not answer 'canshoot', so the line fails when "
+            "2:19 [not-answered] The game's trigger_multiple does not answer 'canshoot', so the line fails when "
             "it runs.");
         row("refused though a parent answers", "local.x = spawn func_exploder\nlocal.x dotouch\n",
-            "2:9 The game's func_exploder does not answer 'dotouch', so the line fails when it "
+            "2:9 [not-answered] The game's func_exploder does not answer 'dotouch', so the line fails when it "
             "runs.");
         row("answered by a mover", "local.m = spawn script_model\nlocal.m rotateyup 30\n", "");
         row("known in a branch",
@@ -115,6 +131,34 @@ private slots:
             "local.t = spawn trigger_multiple\nwhile (1) {\n\tlocal.t rotateyup 30\n"
             "\tlocal.t = $mover\n}\n",
             "");
+        row("set in a case",
+            "local.t = spawn trigger_multiple\nswitch (local.a) {\ncase 1:\n\tlocal.t = $mover\n"
+            "\tbreak\n}\nlocal.t rotateyup 30\n",
+            "");
+        row("set in a try block",
+            "local.t = spawn trigger_multiple\ntry {\n\tlocal.t = $mover\n} catch {\n}\n"
+            "local.t rotateyup 30\n",
+            "");
+        row("set in a for loop",
+            "local.t = spawn trigger_multiple\nfor (local.i = 0; local.i < 2; local.i++) {\n"
+            "\tlocal.t = $mover\n}\nlocal.t rotateyup 30\n",
+            "");
+        row("set in a for loop's steps",
+            "local.t = spawn trigger_multiple\nfor (local.i = 0; local.i < 2; local.t = $mover)\n"
+            "\twait 1\nlocal.t rotateyup 30\n",
+            "");
+        row("spawned in a for loop's steps, which run after the body",
+            "for (local.i = 0; local.i < 2; local.t = spawn trigger_multiple)\n"
+            "\tlocal.t rotateyup 30\n",
+            "");
+        row("known after a branch that leaves it alone",
+            "local.t = spawn trigger_multiple\nif (local.a) {\n\tlocal.u = $mover\n}\n"
+            "local.t rotateyup 30\n",
+            QString("5:9 ") + kTrigger);
+        row("known after a loop that leaves it alone",
+            "local.t = spawn trigger_multiple\nwhile (local.a) {\n\tlocal.u = $mover\n}\n"
+            "local.t rotateyup 30\n",
+            QString("5:9 ") + kTrigger);
         row("after a label", "local.t = spawn trigger_multiple\nnext:\nlocal.t rotateyup 30\n", "");
         row("in another thread's variable",
             "local.t = spawn trigger_multiple\nlevel.t rotateyup 30\n", "");
@@ -126,8 +170,9 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, beside);
+        QFETCH(QByteArray, besidePath);
         QFETCH(QString, expected);
-        QCOMPARE(warnings(text, "maps/global/door.scr", beside), expected);
+        QCOMPARE(warnings(text, besidePath, beside), expected);
     }
 };
 

@@ -1,0 +1,171 @@
+// The vocabulary: a small table of its own shows how classes and their parents
+// answer commands, how a shared spawn name and ties between suggestions are
+// handled; the table built in shows which game knows which command, through
+// the reader's verdict and sentence.
+
+#include "reader.h"
+#include "warnings.h"
+
+#include <QTest>
+
+namespace {
+
+// Three generations of classes, two classes with one spawn name, commands
+// known in one release or another.
+const char *const kTable = "class\tListener\tClass\t-\n"
+                           "class\tEntity\tListener\t-\n"
+                           "class\tMover\tEntity\tscript_mover\n"
+                           "class\tExploder\tMover\tfunc_exploder\n"
+                           "class\tMusic\tEntity\ttrigger_music\n"
+                           "class\tReverb\tEntity\ttrigger_music\n"
+                           "command\tspawn\treturn\tListener\taa sh\n"
+                           "command\tmove\tplain\tMover\taa\n"
+                           "command\ttouch\tplain\tEntity !Exploder\taa\n"
+                           "command\tmow\tplain\tListener\tsh\n"
+                           "command\tmod\tplain\tListener\tsh\n"
+                           "command\tmoves\tplain\tListener\taa\n"
+                           "command\tlaunch\tplain\t?\tbt\n";
+
+// "line:column sentence" of a script's stop, or its warnings' lines.
+QString verdict(const std::string &text, const script::Vocabulary &vocabulary)
+{
+    const script::LevelScript read = script::readLevelScript(text, vocabulary);
+    if (read.stop)
+        return QString("%1:%2 %3")
+            .arg(read.stop->line)
+            .arg(read.stop->column)
+            .arg(QString::fromStdString(read.stop->sentence));
+    QStringList lines;
+    for (const script::Warning &warning : read.warnings)
+        lines << QString("%1:%2 %3")
+                     .arg(warning.place.line)
+                     .arg(warning.place.column)
+                     .arg(QString::fromStdString(script::sentence(warning)));
+    return lines.join('\n');
+}
+
+} // namespace
+
+class VocabularyTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void table_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("game");
+        QTest::addColumn<QString>("verdict");
+        const auto row = [](const char *name, const char *text, script::Game game,
+                            const QString &verdict) {
+            QTest::newRow(name) << QByteArray(text) << int(game) << verdict;
+        };
+        const script::Game any = script::Game::Any;
+        row("answered by a parent's table", "local.m = spawn func_exploder\nlocal.m move\n", any,
+            "");
+        row("refused though a parent answers", "local.m = spawn func_exploder\nlocal.m touch\n",
+            any,
+            "2:9 The game's func_exploder does not answer 'touch', so the line fails when it "
+            "runs.");
+        row("answered by its own parent", "local.m = spawn script_mover\nlocal.m touch\n", any,
+            "");
+        row("a spawn name two classes share", "local.m = spawn trigger_music\nlocal.m move\n",
+            any, "");
+        row("no class", "local.m = spawn trigger_musik\n", any,
+            "1:17 The game has no class 'trigger_musik' and it names no model, so the spawn "
+            "fails when it runs: did you mean 'trigger_music'?");
+        row("classes not given: answered by all", "local.m = spawn script_mover\nlocal.m launch\n",
+            any, "");
+        row("a name of the same length first", "mov\n", any,
+            "1:1 The game knows no command 'mov' and will not load the script: did you mean "
+            "'mow'?");
+        row("of two as near, the first in the table", "moe\n", any,
+            "1:1 The game knows no command 'moe' and will not load the script: did you mean "
+            "'mow'?");
+        row("nearest within the game", "moe\n", script::Game::AlliedAssault,
+            "1:1 Allied Assault knows no command 'moe' and will not load the script: did you "
+            "mean 'move'?");
+        row("known in another game", "mod\n", script::Game::AlliedAssault,
+            "1:1 Allied Assault knows no command 'mod' and will not load the script (Spearhead "
+            "knows it).");
+        row("known in that game", "moves\nMOVE\n", script::Game::AlliedAssault, "");
+        row("a value as a statement", "spawn\n", script::Game::Spearhead,
+            "1:1 Spearhead knows 'spawn' only as a command that gives a value and will not load "
+            "the script: use it where a value is read, as after '='.");
+    }
+    void table()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, game);
+        QFETCH(QString, verdict);
+        const script::Vocabulary vocabulary(kTable, script::Game(game));
+        QCOMPARE(::verdict(text.toStdString(), vocabulary), verdict);
+    }
+
+    // The table built in: each command as the game named knows it, letter
+    // case aside. 1 loads, 0 does not, in the order of kGames.
+    void games_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("loads"); // any, aa, aa+reborn, sh, sh+nf, bt, bt+nf, opm
+        QTest::newRow("in every game") << QByteArray("wait 1\nWAIT 1\n") << QByteArray("11111111");
+        QTest::newRow("Breakthrough's, and the patches'")
+            << QByteArray("local.x = COS 90\n") << QByteArray("10101111");
+        QTest::newRow("the expansions'") << QByteArray("dprintln \"x\"\n")
+                                         << QByteArray("10011111");
+        QTest::newRow("OpenMoHAA's own") << QByteArray("local.x waittill_any a b\n")
+                                         << QByteArray("10000001");
+        QTest::newRow("the patches' and OpenMoHAA's")
+            << QByteArray("local.x = md5string \"a\"\n") << QByteArray("10101011");
+        QTest::newRow("a patch's, not OpenMoHAA's")
+            << QByteArray("local.x = md5file \"a\"\n") << QByteArray("10101010");
+        QTest::newRow("the games' own use") << QByteArray("$x _crate_think\n")
+                                            << QByteArray("11111111");
+    }
+    void games()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, loads);
+        for (int game = 0; game < script::kGames; ++game) {
+            const auto stop = script::readScript(
+                text.toStdString(), script::Stages::All, script::Vocabulary::game(script::Game(game)));
+            QVERIFY2(!stop == (loads[game] == '1'),
+                     qPrintable(QString("game %1: %2").arg(game).arg(
+                         stop ? QString::fromStdString(stop->sentence) : "loads")));
+        }
+    }
+
+    // Where the engine's source marks a command plainly as added by an
+    // expansion, the table agrees: the game before refuses it, the one
+    // named takes it.
+    void plainlyMarked_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("first"); // the first game that knows it
+        const int sh = int(script::Game::Spearhead), bt = int(script::Game::Breakthrough);
+        for (const char *name : {"addkills 1", "animloop_pain", "debug_int3", "debugline 1 2",
+                                 "dprintln x", "gvo", "playmovie x"})
+            QTest::newRow(name) << QByteArray(name) << sh;
+        for (const char *name :
+             {"armwithweapons", "jailassistescape", "jailescape", "jailescapestop",
+              "landminedamage 1 2 3", "setscoreboardtoggle 1", "stopteamrespawn 1", "killaxis 1",
+              "local.x = getentbyentnum 1"})
+            QTest::newRow(name) << QByteArray(name) << bt;
+    }
+    void plainlyMarked()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, first);
+        const std::string script = "main:\n\t" + text.toStdString() + "\nend\n";
+        const auto before = script::readScript(script, script::Stages::All,
+                                               script::Vocabulary::game(script::Game(first - 2)));
+        QVERIFY(before);
+        QVERIFY2(before->sentence.find("knows no command") != std::string::npos,
+                 before->sentence.c_str());
+        QVERIFY(!script::readScript(script, script::Stages::All,
+                                    script::Vocabulary::game(script::Game(first))));
+    }
+};
+
+QTEST_APPLESS_MAIN(VocabularyTest)
+#include "vocabulary_test.moc"
