@@ -179,6 +179,12 @@ private slots:
         QTest::newRow("a case's parameter") << inSwitch("case 1 local.b:\nbreak\n") << true;
         QTest::newRow("a case's parameter not a variable") << inSwitch("case 1 5:\nbreak\n")
                                                            << false;
+        // A field the game keeps for itself cannot be a parameter: any field
+        // of an object that has a setter of that name, a level's own.
+        QTest::newRow("parameter self.origin") << QByteArray("a self.origin:\nend\n") << false;
+        QTest::newRow("parameter self.Origin") << QByteArray("a self.Origin:\nend\n") << true;
+        QTest::newRow("parameter level.alarm") << QByteArray("a level.alarm:\nend\n") << false;
+        QTest::newRow("parameter local.alarm") << QByteArray("a local.alarm:\nend\n") << true;
         QTest::newRow("99 breaks in a switch")
             << inSwitch("case 1:\n" + QByteArray("break\n").repeated(99)) << true;
         QTest::newRow("100 breaks in a switch")

@@ -24,7 +24,8 @@ const char *const kTable = "class\tListener\tClass\t-\n"
                            "command\tmow\tplain\tListener\tsh\n"
                            "command\tmod\tplain\tListener\tsh\n"
                            "command\tmoves\tplain\tListener\taa\n"
-                           "command\tlaunch\tplain\t?\tbt\n";
+                           "command\tlaunch\tplain\t?\tbt\n"
+                           "command\ttaunt\tplain\tListener\taa reborn nightfall bt\n";
 
 // "line:column sentence" of a script's stop, or its warnings' lines.
 QString verdict(const std::string &text, const script::Vocabulary &vocabulary)
@@ -88,6 +89,9 @@ private slots:
         row("known in another game", "mod\n", script::Game::AlliedAssault,
             "1:1 Allied Assault knows no command 'mod' and will not load the script (Spearhead "
             "knows it).");
+        row("known in another game and a patch of it", "taunt\n", script::Game::Spearhead,
+            "1:1 Spearhead knows no command 'taunt' and will not load the script (Allied Assault "
+            "and Breakthrough know it; the NightFall patch adds it to Spearhead).");
         row("known in that game", "moves\nMOVE\n", script::Game::AlliedAssault, "");
         row("a value as a statement", "spawn\n", script::Game::Spearhead,
             "1:1 Spearhead knows 'spawn' only as a command that gives a value and will not load "
@@ -133,6 +137,43 @@ private slots:
                      qPrintable(QString("game %1: %2").arg(game).arg(
                          stop ? QString::fromStdString(stop->sentence) : "loads")));
         }
+    }
+
+    // The sentence names the game checked for, the games that know the
+    // command, and the patch that adds it to which game.
+    void sentences_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("game");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("the expansions' and a patch's")
+            << QByteArray("addkills 1\n") << int(script::Game::AlliedAssault)
+            << "Allied Assault knows no command 'addkills' and will not load the script "
+               "(Spearhead, Breakthrough and OpenMoHAA know it; the Reborn patch adds it to "
+               "Allied Assault).";
+        QTest::newRow("the patches' only")
+            << QByteArray("local.a = MD5file x\n") << int(script::Game::OpenMoHAA)
+            << "OpenMoHAA knows no command 'MD5file' that gives a value and will not load the "
+               "script (the Reborn patch adds it to Allied Assault and the NightFall patch to "
+               "Spearhead and Breakthrough).";
+        QTest::newRow("mistyped, the nearest the game knows")
+            << QByteArray("dprintl x\n") << int(script::Game::AlliedAssault)
+            << "Allied Assault knows no command 'dprintl' and will not load the script: did you "
+               "mean 'println'?";
+        QTest::newRow("mistyped, the nearest any game knows")
+            << QByteArray("dprintl x\n") << int(script::Game::Any)
+            << "The game knows no command 'dprintl' and will not load the script: did you mean "
+               "'dprintln'?";
+    }
+    void sentences()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, game);
+        QFETCH(QString, sentence);
+        const auto stop = script::readScript(text.toStdString(), script::Stages::All,
+                                             script::Vocabulary::game(script::Game(game)));
+        QVERIFY(stop);
+        QCOMPARE(QString::fromStdString(stop->sentence), sentence);
     }
 
     // Where the engine's source marks a command plainly as added by an

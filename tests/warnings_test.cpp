@@ -151,6 +151,19 @@ private slots:
             "for (local.i = 0; local.i < 2; local.t = spawn trigger_multiple)\n"
             "\tlocal.t rotateyup 30\n",
             "");
+        row("spawned in a case", "switch (local.a) {\ncase 1:\n\tlocal.t = spawn trigger_multiple\n"
+            "\tbreak\n}\nlocal.t rotateyup 30\n", "");
+        row("spawned in a try block",
+            "try {\n\tlocal.t = spawn trigger_multiple\n} catch {\n}\nlocal.t rotateyup 30\n", "");
+        row("spawned in a catch block",
+            "try {\n} catch {\n\tlocal.t = spawn trigger_multiple\n}\nlocal.t rotateyup 30\n", "");
+        row("spawned in a for loop's steps, used after it",
+            "for (local.i = 0; local.i < 2; local.t = spawn trigger_multiple)\n\twait 1\n"
+            "local.t rotateyup 30\n", "");
+        row("known after a switch that leaves it alone",
+            "local.t = spawn trigger_multiple\nswitch (local.a) {\ncase 1:\n\tlocal.u = $mover\n"
+            "\tbreak\n}\nlocal.t rotateyup 30\n",
+            QString("7:9 ") + kTrigger);
         row("known after a branch that leaves it alone",
             "local.t = spawn trigger_multiple\nif (local.a) {\n\tlocal.u = $mover\n}\n"
             "local.t rotateyup 30\n",
@@ -173,6 +186,26 @@ private slots:
         QFETCH(QByteArray, besidePath);
         QFETCH(QString, expected);
         QCOMPARE(warnings(text, besidePath, beside), expected);
+    }
+
+    // Among hundreds of labels, asked about again and again, the nearest
+    // label is the one named, as among a few.
+    void manyLabels()
+    {
+        QByteArray text = "main:\n";
+        QStringList expected;
+        for (int i = 1; i <= 40; ++i) {
+            text += "\tthread tank" + QByteArray::number(i * 7) + "_fyxe\n";
+            expected << QString("%1:9 [no-label] The game finds no label 'tank%2_fyxe' in this "
+                                "script, so the line fails when it runs: did you mean "
+                                "'tank%2_fire'?")
+                            .arg(i + 1)
+                            .arg(i * 7);
+        }
+        text += "end\n";
+        for (int i = 1; i <= 400; ++i)
+            text += "tank" + QByteArray::number(i) + "_fire:\nend\n";
+        QCOMPARE(warnings(text, "maps/global/door.scr", "open:\nend\n"), expected.join('\n'));
     }
 };
 
