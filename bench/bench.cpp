@@ -5,6 +5,7 @@
 #include "harness.h"
 #include "reader.h"
 #include "scriptmark.h"
+#include "shapes.h"
 #include "valuecheck.h"
 #include "windows.h"
 #include "worked_examples.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,6 +41,8 @@ namespace {
 // Start-up and a window's first open happen once per process, so their
 // samples come from fresh copies of this program run with this flag.
 constexpr char kFirstOpenFlag[] = "--first-open";
+// Run with this flag, the benchmark times spawnsmith-check only.
+constexpr char kCheckerFlag[] = "--checker";
 constexpr int kFirstOpenRuns = 9;
 constexpr qsizetype kMegabyte = 1'048'576;
 
@@ -356,13 +360,13 @@ struct ChildRun
     int status = -1;
 };
 
-// Run with this flag, the benchmark only runs PROGRAM FILE to its end, with its
-// output thrown away, and prints its time, peak memory and exit status. A
-// child forked from this small process, not from the benchmark with its full
-// script boxes, has a peak memory (wait4) that is its own.
+// Run with this flag, the benchmark only runs PROGRAM FILE... to its end,
+// with its output thrown away, and prints its time, peak memory and exit
+// status. A child forked from this small process, not from the benchmark
+// with its full script boxes, has a peak memory (wait4) that is its own.
 constexpr char kChildFlag[] = "--run-child";
 
-int runChildHere(const char *program, const char *file)
+int runChildHere(char **program)
 {
     QElapsedTimer clock;
     clock.start();
@@ -370,7 +374,7 @@ int runChildHere(const char *program, const char *file)
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
-        execl(program, program, file, nullptr);
+        execv(program[0], program);
         _exit(127);
     }
     int status = 0;
@@ -379,20 +383,23 @@ int runChildHere(const char *program, const char *file)
     std::printf("%lld %ld %d\n", clock.nsecsElapsed(), usage.ru_maxrss,
                 WIFEXITED(status) ? WEXITSTATUS(status) : -1);
 #else // the time only
+    QStringList arguments;
+    for (char **argument = program + 1; *argument; ++argument)
+        arguments << QString::fromLocal8Bit(*argument);
     QProcess child;
     child.setStandardOutputFile(QProcess::nullDevice());
-    child.start(QString::fromLocal8Bit(program), {QString::fromLocal8Bit(file)});
+    child.start(QString::fromLocal8Bit(program[0]), arguments);
     child.waitForFinished(-1);
     std::printf("%lld -1 %d\n", clock.nsecsElapsed(), child.exitCode());
 #endif
     return 0;
 }
 
-ChildRun runChild(const QString &program, const QString &file)
+ChildRun runChild(const QString &program, const QStringList &files)
 {
     QProcess helper;
-    helper.start(QCoreApplication::applicationFilePath(), {kChildFlag, program, file});
-    if (!helper.waitForFinished(60'000))
+    helper.start(QCoreApplication::applicationFilePath(), QStringList{kChildFlag, program} + files);
+    if (!helper.waitForFinished(120'000))
         fail(QStringLiteral("no answer from the run of ") + program);
     const QList<QByteArray> figures = helper.readAllStandardOutput().trimmed().split(' ');
     if (figures.size() != 3)
@@ -400,8 +407,21 @@ ChildRun runChild(const QString &program, const QString &file)
     return {figures[0].toLongLong(), figures[1].toLong(), figures[2].toInt()};
 }
 
-// The script reader over 50,000 worked-example blocks: in this process, and
-// as spawnsmith-check beside the game's own reader, run in turns on one file.
+// Where the programs timed are: spawnsmith-check beside the benchmark's
+// build, and the game's own reader where shared/game-readers builds it.
+QString checkProgram()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("../check/spawnsmith-check"));
+}
+QString gameReader()
+{
+    const QString game = qEnvironmentVariable(
+        "SPAWNSMITH_OMOH_CHECK", QDir::temp().filePath(QStringLiteral("mohparse/omoh_check")));
+    return QFileInfo(game).isExecutable() ? game : QString();
+}
+
+// The script reader over 50,000 worked-example blocks, in this process.
 void measureReader()
 {
     const std::string script =
@@ -416,45 +436,105 @@ void measureReader()
             fail(QStringLiteral("the reader stops in the worked examples"));
         inProcess << clock.nsecsElapsed();
     }
-    const QString label = QStringLiteral("Reader, 50,000 object blocks (%1 MB)")
-                              .arg(double(script.size()) / 1e6, 0, 'f', 2);
-    reportMs(label + QStringLiteral(", in the tool"), medianMs(inProcess));
+    reportMs(QStringLiteral("Reader, 50,000 object blocks (%1 MB), in the tool")
+                 .arg(double(script.size()) / 1e6, 0, 'f', 2),
+             medianMs(inProcess));
+}
 
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("blocks.scr"));
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(script.data(), qint64(script.size())) < 0)
-        fail(QStringLiteral("cannot write ") + file);
-    out.close();
-    const QString check = QDir(QCoreApplication::applicationDirPath())
-                              .filePath(QStringLiteral("../check/spawnsmith-check"));
-    const QString game = qEnvironmentVariable(
-        "SPAWNSMITH_OMOH_CHECK", QDir::temp().filePath(QStringLiteral("mohparse/omoh_check")));
-    const bool haveGame = QFileInfo(game).isExecutable();
-    QList<qint64> ours, theirs;
+// The files of a shape, written into a folder; their paths, and their bytes
+// run together into one more file for the game's reader, which reads one.
+struct Written
+{
+    QStringList paths;
+    QString together;
+    qint64 bytes = 0;
+};
+
+Written write(const QTemporaryDir &dir, const std::vector<shapes::File> &files)
+{
+    Written written;
+    written.together = dir.filePath(QStringLiteral("together.scr"));
+    QFile together(written.together);
+    if (!together.open(QIODevice::WriteOnly))
+        fail(QStringLiteral("cannot write ") + written.together);
+    for (const shapes::File &file : files) {
+        const QString path = dir.filePath(QString::fromStdString(file.name));
+        QDir().mkpath(QFileInfo(path).path());
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(file.text.data(), qint64(file.text.size())) < 0
+            || together.write(file.text.data(), qint64(file.text.size())) < 0)
+            fail(QStringLiteral("cannot write ") + path);
+        written.paths << path;
+        written.bytes += qint64(file.text.size());
+    }
+    return written;
+}
+
+// spawnsmith-check over one size of a shape: the median time, the peak memory.
+ChildRun timeCheck(const QStringList &paths, int runs)
+{
+    QList<qint64> times;
     long peak = 0;
-    for (int run = 0; run < 5; ++run) {
-        const ChildRun mine = runChild(check, file);
-        if (mine.status != 0)
-            fail(QStringLiteral("spawnsmith-check does not load the worked examples"));
-        ours << mine.nanoseconds;
-        peak = std::max(peak, mine.peakKiB);
-        if (haveGame)
-            theirs << runChild(game, file).nanoseconds;
+    for (int run = 0; run < runs; ++run) {
+        const ChildRun child = runChild(checkProgram(), paths);
+        if (child.status != 0)
+            fail(QStringLiteral("spawnsmith-check refuses a shape of the benchmark"));
+        times << child.nanoseconds;
+        peak = std::max(peak, child.peakKiB);
     }
-    reportMs(label + QStringLiteral(", spawnsmith-check"), medianMs(ours));
-    if (peak >= 0)
-        report(QStringLiteral("  its peak memory (ru_maxrss)"), mebibytes(peak),
-               QStringLiteral("<= 64.0 MiB"), peak <= 64 * 1024);
-    if (!haveGame) {
-        report(QStringLiteral("  the game's reader (omoh_check)"), QStringLiteral("not found"),
-               QStringLiteral("set SPAWNSMITH_OMOH_CHECK"));
-        return;
+    return {qint64(medianMs(times) * 1e6), peak, 0};
+}
+
+// Each shape at about 10 MB as spawnsmith-check reads it, beside the game's
+// own reader over the same bytes; and at half and double that size, to show
+// how the time grows.
+void measureChecker()
+{
+    const QString game = gameReader();
+    for (const shapes::Shape &shape : shapes::all()) {
+        const QString what =
+            QString::fromLatin1(shape.what).arg(QLocale(QLocale::English).toString(shape.count));
+        progress(qPrintable(what));
+        QList<double> ms;
+        long peak = 0;
+        qint64 bytes = 0;
+        double theirs = 0;
+        for (const int count : {shape.count / 2, shape.count, shape.count * 2}) {
+            QTemporaryDir dir;
+            const Written written = write(dir, shape.make(count));
+            const ChildRun mine = timeCheck(written.paths, 5);
+            ms << double(mine.nanoseconds) / 1e6;
+            if (count != shape.count)
+                continue;
+            peak = mine.peakKiB;
+            bytes = written.bytes;
+            QList<qint64> samples;
+            for (int run = 0; game.size() && run < 3; ++run)
+                samples << runChild(game, {written.together}).nanoseconds;
+            if (!samples.isEmpty())
+                theirs = medianMs(samples);
+        }
+        reportMs(QStringLiteral("spawnsmith-check, %1 (%2 MB)")
+                     .arg(what)
+                     .arg(double(bytes) / 1e6, 0, 'f', 1),
+                 ms[1]);
+        if (peak >= 0)
+            report(QStringLiteral("  its peak memory (ru_maxrss)"), mebibytes(peak),
+                   QStringLiteral("<= 64.0 MiB"), peak <= 64 * 1024);
+        if (game.isEmpty()) {
+            report(QStringLiteral("  the game's reader (omoh_check)"), QStringLiteral("not found"),
+                   QStringLiteral("set SPAWNSMITH_OMOH_CHECK"));
+        } else {
+            reportMs(QStringLiteral("  the game's reader (omoh_check), the same bytes"), theirs);
+            report(QStringLiteral("  spawnsmith-check / omoh_check"),
+                   QString::number(ms[1] / theirs, 'f', 3), QStringLiteral("<= 0.100"),
+                   ms[1] / theirs <= 0.1);
+        }
+        reportMs(QStringLiteral("  at half the size"), ms[0]);
+        reportMs(QStringLiteral("  at double the size"), ms[2]);
+        report(QStringLiteral("  double / this size"), QString::number(ms[2] / ms[1], 'f', 2),
+               QStringLiteral("<= 2.30"), ms[2] / ms[1] <= 2.3);
     }
-    reportMs(QStringLiteral("  the game's reader (omoh_check), same file"), medianMs(theirs));
-    const double ratio = medianMs(ours) / medianMs(theirs);
-    report(QStringLiteral("  spawnsmith-check / omoh_check"), QString::number(ratio, 'f', 3),
-           QStringLiteral("<= 0.100"), ratio <= 0.1);
 }
 
 // Spins the event loop until the script box's mark says what is wanted, and
@@ -558,8 +638,16 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 
 int main(int argc, char *argv[])
 {
-    if (argc == 4 && std::string_view(argv[1]) == kChildFlag)
-        return runChildHere(argv[2], argv[3]);
+    if (argc >= 4 && std::string_view(argv[1]) == kChildFlag)
+        return runChildHere(argv + 2);
+    // The checker's figures alone, with no window opened.
+    if (argc == 2 && std::string_view(argv[1]) == kCheckerFlag) {
+        QCoreApplication app(argc, argv);
+        progress("spawnsmith-check beside the game's reader");
+        measureChecker();
+        printTable();
+        return 0;
+    }
     QElapsedTimer sinceMain;
     sinceMain.start();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -629,6 +717,7 @@ int main(int argc, char *argv[])
 
     progress("script reader and spawnsmith-check beside the game's reader");
     measureReader();
+    measureChecker();
     std::fprintf(stderr, "  done in %.1f s\n\n", double(sinceMain.elapsed()) / 1e3);
     printTable();
     return 0;

@@ -12,13 +12,25 @@ bool isModelPath(std::string_view name)
            || (name.size() > 4 && sameIgnoringCase(name.substr(name.size() - 4), ".tik"));
 }
 
-// The commands whose first argument is a label, or path::label.
-bool takesLabel(std::string_view command)
+// The commands the warnings look at: a spawn, and those whose first argument
+// is a label, or path::label. Most commands are neither, as their length shows.
+enum class Looked { Other, Spawn, Label };
+Looked lookedAt(std::string_view command)
 {
-    for (std::string_view name : {"thread", "waitthread", "goto", "setthread"})
-        if (sameIgnoringCase(command, name))
-            return true;
-    return false;
+    switch (command.size()) {
+    case 4:
+        return sameIgnoringCase(command, "goto") ? Looked::Label : Looked::Other;
+    case 5:
+        return sameIgnoringCase(command, "spawn") ? Looked::Spawn : Looked::Other;
+    case 6:
+        return sameIgnoringCase(command, "thread") ? Looked::Label : Looked::Other;
+    case 9:
+        return sameIgnoringCase(command, "setthread") ? Looked::Label : Looked::Other;
+    case 10:
+        return sameIgnoringCase(command, "waitthread") ? Looked::Label : Looked::Other;
+    default:
+        return Looked::Other;
+    }
 }
 
 } // namespace
@@ -73,7 +85,7 @@ const RunChecks::Known *RunChecks::known(std::string_view variable) const
                        && k.since > m_bodies.back().knownSince;
     // Letter case aside, setting one forgets the other; but only the same
     // spelling is surely the same variable.
-    return holds && k.gameClass && k.variable == variable ? &k : nullptr;
+    return holds && k.gameClass && word(k.variable) == variable ? &k : nullptr;
 }
 
 void RunChecks::assigned(const AssignmentRead &assignment)
@@ -83,9 +95,9 @@ void RunChecks::assigned(const AssignmentRead &assignment)
     const bool spawned = assignment.whole && !assignment.element
                          && assignment.valueCommand == m_spawnAt && m_spawned;
     const std::uint32_t depth = std::uint32_t(m_bodies.size() - 1);
-    *m_known.insert(variable, {}).first = {variable, spawned ? m_spawned : nullptr,
-                                           spawned ? m_spawnName : std::string_view(),
-                                           ++m_events, depth, m_bodies.back().number};
+    *m_known.insert(variable, {}).first = {spawned ? m_spawned : nullptr, assignment.variable,
+                                           spawned ? m_spawnName : Token(), ++m_events, depth,
+                                           m_bodies.back().number};
 }
 
 void RunChecks::command(const CommandRead &read)
@@ -95,16 +107,17 @@ void RunChecks::command(const CommandRead &read)
     if (read.object.kind != Tok::End) {
         const Known *object = known(word(read.object));
         if (object && !m_vocabulary.answers(*object->gameClass, name, read.kind))
-            warn(WarningKind::NotAnswered, read.name, name, object->spawnName,
+            warn(WarningKind::NotAnswered, read.name, name, word(object->spawnName),
                  nearestAnswer(*object, name, read.kind));
     }
     const PlainArgument &first = read.argument;
     // Escapes change what the game reads; such a word is left alone.
     if (first.first.kind == Tok::End || first.first.escaped || first.second.escaped)
         return;
-    if (!read.sent && sameIgnoringCase(name, "spawn") && first.second.kind == Tok::End)
+    const Looked looked = lookedAt(name);
+    if (looked == Looked::Spawn && !read.sent && first.second.kind == Tok::End)
         return spawn(first.first, read.name);
-    if (!takesLabel(name))
+    if (looked != Looked::Label)
         return;
     if (first.second.kind == Tok::End)
         m_uses.push_back({first.first.begin, {}, plain(first.first)});
@@ -118,7 +131,7 @@ void RunChecks::spawn(const Token &name, const Token &command)
     bool isClass = false;
     m_spawnAt = command.begin;
     m_spawned = m_vocabulary.spawned(spawned, &isClass);
-    m_spawnName = word(name);
+    m_spawnName = name;
     if (spawned.empty() || isClass || isModelPath(spawned))
         return;
     const auto [at, fresh] = m_nearest.try_emplace("class " + std::string(spawned));
@@ -131,7 +144,7 @@ std::string_view RunChecks::nearestAnswer(const Known &object, std::string_view 
                                           CommandKind kind)
 {
     std::string key = std::string(kind == CommandKind::Plain ? "plain " : "return ")
-                      + std::string(object.spawnName) + " " + std::string(command);
+                      + std::string(word(object.spawnName)) + " " + std::string(command);
     const auto [at, fresh] = m_nearest.try_emplace(std::move(key));
     if (fresh)
         at->second = m_vocabulary.nearestAnswer(*object.gameClass, command, kind);

@@ -44,12 +44,13 @@ private:
     // when it was set to anything else), and since when. It holds while the
     // body it was set in is still being read, and while no label or loop
     // since has made it unknown.
+    // Words are kept as offsets in the text: a script has many variables.
     struct Known
     {
-        std::string_view variable; // as written
         const Vocabulary::GameClass *gameClass = nullptr;
-        std::string_view spawnName;     // as the script wrote it
-        std::uint32_t since = 0;        // a number of the reading's events, in order
+        Token variable;                    // as written
+        Token spawnName;                   // as the script wrote it
+        std::uint32_t since = 0;           // a number of the reading's events, in order
         std::uint32_t depth = 0, body = 0; // the body it was set in, and where it is
     };
     // A body being read: which one, and since when nothing from before it is known.
@@ -87,7 +88,7 @@ private:
     // The last spawn read: where its command starts, and the class it makes.
     std::uint32_t m_spawnAt = AssignmentRead::kNoCommand;
     const Vocabulary::GameClass *m_spawned = nullptr;
-    std::string_view m_spawnName;
+    Token m_spawnName;
     // Suggestions already found, as a script repeats its mistakes.
     std::unordered_map<std::string, std::string_view> m_nearest;
 };

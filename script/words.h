@@ -56,7 +56,7 @@ public:
         if (m_slots.empty())
             return nullptr;
         const Slot &slot = m_slots[place(name, group, hash(name, group))];
-        return slot.used ? &slot.value : nullptr;
+        return slot.used() ? &slot.value : nullptr;
     }
     Value *find(std::string_view name, std::uint32_t group = 0)
     {
@@ -71,22 +71,26 @@ public:
             grow();
         const std::uint32_t h = hash(name, group);
         Slot &slot = m_slots[place(name, group, h)];
-        if (slot.used)
+        if (slot.used())
             return {&slot.value, false};
-        slot = {name, value, h, group, true};
+        slot = {name.data(), std::uint32_t(name.size()), h, group, value};
         ++m_count;
         return {&slot.value, true};
     }
     std::size_t size() const { return m_count; }
 
 private:
+    static constexpr std::uint32_t kEmpty = UINT32_MAX;
+    // Small, so that many fit in the cache: a script's names are many.
     struct Slot
     {
-        std::string_view name;
-        Value value{};
+        const char *data = nullptr;
+        std::uint32_t size = kEmpty;
         std::uint32_t hash = 0;
         std::uint32_t group = 0;
-        bool used = false;
+        Value value{};
+        bool used() const { return size != kEmpty; }
+        std::string_view name() const { return {data, size}; }
     };
 
     static std::uint32_t hash(std::string_view name, std::uint32_t group)
@@ -108,8 +112,8 @@ private:
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
             const Slot &slot = m_slots[i];
-            if (!slot.used
-                || (slot.hash == h && slot.group == group && same(slot.name, name)))
+            if (!slot.used()
+                || (slot.hash == h && slot.group == group && same(slot.name(), name)))
                 return i;
         }
     }
@@ -118,8 +122,8 @@ private:
         std::vector<Slot> old(std::max<std::size_t>(64, m_slots.size() * 2));
         old.swap(m_slots);
         for (Slot &slot : old)
-            if (slot.used)
-                m_slots[place(slot.name, slot.group, slot.hash)] = std::move(slot);
+            if (slot.used())
+                m_slots[place(slot.name(), slot.group, slot.hash)] = std::move(slot);
     }
 
     std::vector<Slot> m_slots;

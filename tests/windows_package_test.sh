@@ -40,7 +40,7 @@ ProductVersion|1.0.0.0|VarFileInfo|Translation" ] || fail "the version informati
 notices=$folder/THIRD-PARTY-NOTICES.txt
 for text in "qt6-base source package" libgcc_s_seh-1.dll "GCC RUNTIME LIBRARY EXCEPTION" \
     "GNU LESSER GENERAL PUBLIC LICENSE" "Files: mingw-w64-libraries/winpthreads/" \
-    "github.com/openmoh/openmohaa"; do
+    "github.com/openmoh/openmohaa" "github.com/eduzappa18/SublimeMOHAA"; do
     grep -q -- "$text" "$notices" || fail "the notices lack: $text"
 done
 [ "$(grep -c $'\r$' "$notices")" = "$(wc -l <"$notices")" ] || fail "the notices lack CR LF line ends"
