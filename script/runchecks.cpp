@@ -35,12 +35,20 @@ Looked lookedAt(std::string_view command)
 
 } // namespace
 
+// Room kept ahead for the names of a script this large: room not used costs
+// nothing, and the tables never move as they fill.
+constexpr std::size_t kBytesPerName = 128;
+
 RunChecks::RunChecks(std::string_view text, const Vocabulary &vocabulary)
     : m_text(text)
     , m_vocabulary(vocabulary)
     , m_places(text)
     , m_bodies{{0, 0}}
-{}
+{
+    m_labels.reserve(text.size() / kBytesPerName);
+    m_known.reserve(text.size() / kBytesPerName);
+    m_uses.reserve(text.size() / 16); // two a line at most, in a script of nothing else
+}
 
 std::string_view RunChecks::plain(const Token &token) const
 {
@@ -58,10 +66,9 @@ void RunChecks::warn(WarningKind kind, const Token &at, std::string_view word,
 void RunChecks::label(const Token &at, std::string_view name)
 {
     // The reader's name lives only while it reads; the text lives on.
-    if (name != word(at) && !m_labelSet.find(name))
+    if (name != word(at) && !m_labels.find(name))
         name = m_names.emplace_back(name);
-    if (m_labelSet.insert(name, true).second)
-        m_labels.push_back(name);
+    m_labels.insert(name, true);
     caseLabel(); // a thread may start here, or a goto land, with any locals
 }
 
@@ -85,7 +92,8 @@ const RunChecks::Known *RunChecks::known(std::string_view variable) const
                        && k.since > m_bodies.back().knownSince;
     // Letter case aside, setting one forgets the other; but only the same
     // spelling is surely the same variable.
-    return holds && k.gameClass && word(k.variable) == variable ? &k : nullptr;
+    return holds && k.gameClass && m_text.substr(k.variable, variable.size()) == variable ? &k
+                                                                                          : nullptr;
 }
 
 void RunChecks::assigned(const AssignmentRead &assignment)
@@ -94,10 +102,12 @@ void RunChecks::assigned(const AssignmentRead &assignment)
     // The spawn, read just before, said which class it makes.
     const bool spawned = assignment.whole && !assignment.element
                          && assignment.valueCommand == m_spawnAt && m_spawned;
-    const std::uint32_t depth = std::uint32_t(m_bodies.size() - 1);
-    *m_known.insert(variable, {}).first = {spawned ? m_spawned : nullptr, assignment.variable,
-                                           spawned ? m_spawnName : Token(), ++m_events, depth,
-                                           m_bodies.back().number};
+    // Only what is spawned is known; set to anything else, it is known no more.
+    Known *known = spawned ? m_known.insert(variable, {}).first : m_known.find(variable);
+    if (known)
+        *known = {spawned ? m_spawned : nullptr, assignment.variable.begin, m_spawnName.begin,
+                  m_spawnName.end, ++m_events, m_bodies.back().number,
+                  std::uint16_t(m_bodies.size() - 1)};
 }
 
 void RunChecks::command(const CommandRead &read)
@@ -107,7 +117,8 @@ void RunChecks::command(const CommandRead &read)
     if (read.object.kind != Tok::End) {
         const Known *object = known(word(read.object));
         if (object && !m_vocabulary.answers(*object->gameClass, name, read.kind))
-            warn(WarningKind::NotAnswered, read.name, name, word(object->spawnName),
+            warn(WarningKind::NotAnswered, read.name, name,
+                 word(object->spawnName, object->spawnNameEnd),
                  nearestAnswer(*object, name, read.kind));
     }
     const PlainArgument &first = read.argument;
@@ -119,10 +130,11 @@ void RunChecks::command(const CommandRead &read)
         return spawn(first.first, read.name);
     if (looked != Looked::Label)
         return;
-    if (first.second.kind == Tok::End)
-        m_uses.push_back({first.first.begin, {}, plain(first.first)});
-    else
-        m_uses.push_back({first.second.begin, plain(first.first), plain(first.second)});
+    const bool hasPath = first.second.kind != Tok::End;
+    const std::string_view label = plain(hasPath ? first.second : first.first);
+    const std::string_view path = plain(first.first);
+    m_uses.push_back({at(label), at(label) + std::uint32_t(label.size()), at(path),
+                      at(path) + std::uint32_t(path.size()), hasPath});
 }
 
 void RunChecks::spawn(const Token &name, const Token &command)
@@ -144,7 +156,8 @@ std::string_view RunChecks::nearestAnswer(const Known &object, std::string_view 
                                           CommandKind kind)
 {
     std::string key = std::string(kind == CommandKind::Plain ? "plain " : "return ")
-                      + std::string(word(object.spawnName)) + " " + std::string(command);
+                      + std::string(word(object.spawnName, object.spawnNameEnd)) + " "
+                      + std::string(command);
     const auto [at, fresh] = m_nearest.try_emplace(std::move(key));
     if (fresh)
         at->second = m_vocabulary.nearestAnswer(*object.gameClass, command, kind);
@@ -154,15 +167,21 @@ std::string_view RunChecks::nearestAnswer(const Known &object, std::string_view 
 void RunChecks::finish(LevelScript &script)
 {
     const std::size_t whileReading = m_warnings.size();
-    NearNames nearest(m_labels);
+    std::vector<std::string_view> labels;
+    labels.reserve(m_labels.size());
+    for (const auto &entry : m_labels.entries())
+        labels.push_back(entry.name());
+    NearNames nearest(labels);
     for (const Use &use : m_uses) {
-        const Token at{use.offset, use.offset, Tok::Name, false};
-        if (!use.path.empty()) {
-            script.labelsUsed.push_back({use.offset, m_places.at(use.offset),
-                                         std::string(use.path), std::string(use.label)});
-        } else if (!m_labelSet.find(use.label)) {
+        const Token where{use.label, use.labelEnd, Tok::Name, false};
+        const std::string_view label = word(use.label, use.labelEnd);
+        if (use.hasPath) {
+            script.labelsUsed.push_back({use.label, m_places.at(use.label),
+                                         std::string(word(use.path, use.pathEnd)),
+                                         std::string(label)});
+        } else if (!m_labels.find(label)) {
             // Letter case aside: a warning only where no label could be meant.
-            warn(WarningKind::NoLabel, at, use.label, {}, nearest.nearest(use.label));
+            warn(WarningKind::NoLabel, where, label, {}, nearest.nearest(label));
         }
     }
     // Both runs are in the order of the text.
@@ -170,7 +189,7 @@ void RunChecks::finish(LevelScript &script)
                        m_warnings.end(),
                        [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
     script.warnings = std::move(m_warnings);
-    script.labels.assign(m_labels.begin(), m_labels.end());
+    script.labels.assign(labels.begin(), labels.end());
 }
 
 } // namespace script

@@ -44,14 +44,16 @@ private:
     // when it was set to anything else), and since when. It holds while the
     // body it was set in is still being read, and while no label or loop
     // since has made it unknown.
-    // Words are kept as offsets in the text: a script has many variables.
+    // Small: a script may have a variable for every object it spawns.
     struct Known
     {
-        const Vocabulary::GameClass *gameClass = nullptr;
-        Token variable;                    // as written
-        Token spawnName;                   // as the script wrote it
-        std::uint32_t since = 0;           // a number of the reading's events, in order
-        std::uint32_t depth = 0, body = 0; // the body it was set in, and where it is
+        const Vocabulary::GameClass *gameClass = nullptr; // null: set to anything else
+        std::uint32_t variable = 0;  // where it is written, as a word of the text
+        std::uint32_t spawnName = 0; // the spawn's name as the script wrote it: where
+        std::uint32_t spawnNameEnd = 0;
+        std::uint32_t since = 0;     // a number of the reading's events, in order
+        std::uint32_t body = 0;      // the body it was set in,
+        std::uint16_t depth = 0;     // and where that is
     };
     // A body being read: which one, and since when nothing from before it is known.
     struct Body
@@ -59,13 +61,23 @@ private:
         std::uint32_t number;
         std::uint32_t knownSince;
     };
+    // A label used: words of the text, as offsets (a script may use thousands).
     struct Use
     {
-        std::uint32_t offset;
-        std::string_view path, label; // words of the text
+        std::uint32_t label, labelEnd;
+        std::uint32_t path, pathEnd;
+        bool hasPath; // path::label
     };
 
     std::string_view word(const Token &token) const { return wordOf(m_text, token); }
+    std::string_view word(std::uint32_t begin, std::uint32_t end) const
+    {
+        return m_text.substr(begin, end - begin);
+    }
+    std::uint32_t at(std::string_view word) const
+    {
+        return std::uint32_t(word.data() - m_text.data());
+    }
     std::string_view plain(const Token &token) const; // a word, or a text without its quotes
     const Known *known(std::string_view variable) const;
     void warn(WarningKind kind, const Token &at, std::string_view word, std::string_view where,
@@ -78,8 +90,7 @@ private:
     const Vocabulary &m_vocabulary;
     Places m_places;
     std::vector<Warning> m_warnings;
-    std::vector<std::string_view> m_labels; // each once, letter case aside
-    NameTable<bool, true> m_labelSet;
+    NameTable<bool, true> m_labels; // each once, letter case aside, in their order
     std::deque<std::string> m_names; // labels that are no word of the text
     std::vector<Use> m_uses;
     NameTable<Known, true> m_known;

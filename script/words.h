@@ -5,6 +5,10 @@
 // and short. Shared by the reader, the vocabulary and the warnings. Plain C++.
 
 #include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -41,22 +45,44 @@ struct IgnoringCase
     }
 };
 
-// Names to values in one flat table, for the many names of a large script:
-// open addressing in a table at most half full, so that a look-up is a hash
-// and a probe or two, and no name costs an allocation of its own. Names may
-// be kept in groups (the labels of each switch), a name once in each. The
-// names are views: what they view must outlive the table.
+// Names to values, for the many names of a large script: the entries in the
+// order they came, and a table of their numbers, open addressing and at most
+// half full, so that a look-up is a hash and a probe or two and no name
+// costs an allocation of its own. Memory is what costs most here: on a
+// virtual machine every page first touched costs microseconds, so the table
+// holds four bytes a slot, and room for entries may be kept ahead of need
+// (untouched room costs nothing). Names may be kept in groups (the labels of
+// each switch), a name once in each. The names are views: what they view
+// must outlive the table.
 template <class Value, bool kIgnoringCase>
 class NameTable final
 {
 public:
+    struct Entry
+    {
+        const char *data;
+        std::uint32_t size;
+        std::uint32_t hash;
+        std::uint32_t group;
+        Value value;
+        std::string_view name() const { return {data, size}; }
+    };
+
+    // Room for this many names, kept ahead.
+    void reserve(std::size_t names)
+    {
+        m_entries.reserve(names);
+        if (2 * names > m_capacity)
+            grow(std::bit_ceil(2 * names));
+    }
+
     // The value of the name in the group, where there is one; else null.
     const Value *find(std::string_view name, std::uint32_t group = 0) const
     {
-        if (m_slots.empty())
+        if (m_capacity == 0)
             return nullptr;
-        const Slot &slot = m_slots[place(name, group, hash(name, group))];
-        return slot.used() ? &slot.value : nullptr;
+        const std::uint32_t number = m_slots[place(name, group, hash(name, group))];
+        return number ? &m_entries[number - 1].value : nullptr;
     }
     Value *find(std::string_view name, std::uint32_t group = 0)
     {
@@ -67,32 +93,21 @@ public:
     std::pair<Value *, bool> insert(std::string_view name, const Value &value,
                                     std::uint32_t group = 0)
     {
-        if (2 * (m_count + 1) > m_slots.size())
-            grow();
+        if (2 * (m_entries.size() + 1) > m_capacity)
+            grow(std::max<std::size_t>(64, m_capacity * 2));
         const std::uint32_t h = hash(name, group);
-        Slot &slot = m_slots[place(name, group, h)];
-        if (slot.used())
-            return {&slot.value, false};
-        slot = {name.data(), std::uint32_t(name.size()), h, group, value};
-        ++m_count;
-        return {&slot.value, true};
+        std::uint32_t &slot = m_slots[place(name, group, h)];
+        if (slot)
+            return {&m_entries[slot - 1].value, false};
+        m_entries.push_back({name.data(), std::uint32_t(name.size()), h, group, value});
+        slot = std::uint32_t(m_entries.size());
+        return {&m_entries.back().value, true};
     }
-    std::size_t size() const { return m_count; }
+    // Every entry, in the order the names came.
+    const std::vector<Entry> &entries() const { return m_entries; }
+    std::size_t size() const { return m_entries.size(); }
 
 private:
-    static constexpr std::uint32_t kEmpty = UINT32_MAX;
-    // Small, so that many fit in the cache: a script's names are many.
-    struct Slot
-    {
-        const char *data = nullptr;
-        std::uint32_t size = kEmpty;
-        std::uint32_t hash = 0;
-        std::uint32_t group = 0;
-        Value value{};
-        bool used() const { return size != kEmpty; }
-        std::string_view name() const { return {data, size}; }
-    };
-
     static std::uint32_t hash(std::string_view name, std::uint32_t group)
     {
         std::uint32_t h = 2166136261u ^ group;
@@ -109,25 +124,40 @@ private:
     // The slot of the name, or the empty one where it would go.
     std::size_t place(std::string_view name, std::uint32_t group, std::uint32_t h) const
     {
-        const std::size_t mask = m_slots.size() - 1;
+        const std::size_t mask = m_capacity - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-            const Slot &slot = m_slots[i];
-            if (!slot.used()
-                || (slot.hash == h && slot.group == group && same(slot.name(), name)))
+            const std::uint32_t number = m_slots[i];
+            if (!number)
+                return i;
+            const Entry &entry = m_entries[number - 1];
+            if (entry.hash == h && entry.group == group && same(entry.name(), name))
                 return i;
         }
     }
-    void grow()
+    // Slots from calloc: fresh pages the system gives already zeroed, and
+    // touched only where a name lands.
+    void grow(std::size_t capacity)
     {
-        std::vector<Slot> old(std::max<std::size_t>(64, m_slots.size() * 2));
-        old.swap(m_slots);
-        for (Slot &slot : old)
-            if (slot.used())
-                m_slots[place(slot.name(), slot.group, slot.hash)] = std::move(slot);
+        m_slots.reset(static_cast<std::uint32_t *>(std::calloc(capacity, sizeof(std::uint32_t))));
+        if (!m_slots)
+            throw std::bad_alloc();
+        m_capacity = capacity;
+        const std::size_t mask = m_capacity - 1;
+        for (std::size_t number = 1; number <= m_entries.size(); ++number) {
+            std::size_t i = m_entries[number - 1].hash & mask;
+            while (m_slots[i])
+                i = (i + 1) & mask;
+            m_slots[i] = std::uint32_t(number);
+        }
     }
 
-    std::vector<Slot> m_slots;
-    std::size_t m_count = 0;
+    struct Free
+    {
+        void operator()(std::uint32_t *slots) const { std::free(slots); }
+    };
+    std::unique_ptr<std::uint32_t[], Free> m_slots; // entry numbers from 1; 0 for none
+    std::size_t m_capacity = 0;
+    std::vector<Entry> m_entries;
 };
 
 // How many edits turn one name into the other, letter case aside: a letter
