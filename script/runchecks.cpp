@@ -1,6 +1,7 @@
 #include "runchecks.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace script {
 namespace {
@@ -171,17 +172,19 @@ void RunChecks::finish(LevelScript &script)
     labels.reserve(m_labels.size());
     for (const auto &entry : m_labels.entries())
         labels.push_back(entry.name());
-    NearNames nearest(labels);
+    std::optional<NearNames> nearest; // only where a label is missing
     for (const Use &use : m_uses) {
         const Token where{use.label, use.labelEnd, Tok::Name, false};
         const std::string_view label = word(use.label, use.labelEnd);
         if (use.hasPath) {
             script.labelsUsed.push_back({use.label, m_places.at(use.label),
-                                         std::string(word(use.path, use.pathEnd)),
-                                         std::string(label)});
+                                         keep(script, word(use.path, use.pathEnd)),
+                                         keep(script, label)});
         } else if (!m_labels.find(label)) {
             // Letter case aside: a warning only where no label could be meant.
-            warn(WarningKind::NoLabel, where, label, {}, nearest.nearest(label));
+            if (!nearest)
+                nearest.emplace(labels);
+            warn(WarningKind::NoLabel, where, label, {}, nearest->nearest(label));
         }
     }
     // Both runs are in the order of the text.
@@ -189,7 +192,20 @@ void RunChecks::finish(LevelScript &script)
                        m_warnings.end(),
                        [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
     script.warnings = std::move(m_warnings);
-    script.labels.assign(labels.begin(), labels.end());
+    script.labels.reserve(labels.size());
+    for (std::string_view label : labels)
+        script.labels.push_back(keep(script, label));
+}
+
+Name RunChecks::keep(LevelScript &script, std::string_view name)
+{
+    // A path is mostly the one before it again.
+    if (!script.labelsUsed.empty() && name.size() > 0
+        && script.name(script.labelsUsed.back().path) == name)
+        return script.labelsUsed.back().path;
+    const Name kept{std::uint32_t(script.names.size()), std::uint32_t(name.size())};
+    script.names += name;
+    return kept;
 }
 
 } // namespace script

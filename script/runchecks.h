@@ -85,6 +85,7 @@ private:
     void spawn(const Token &name, const Token &command);
     std::string_view nearestAnswer(const Known &object, std::string_view command,
                                    CommandKind kind);
+    static Name keep(LevelScript &script, std::string_view name); // in script.names
 
     std::string_view m_text;
     const Vocabulary &m_vocabulary;

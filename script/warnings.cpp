@@ -101,10 +101,17 @@ private:
 struct Labels
 {
     explicit Labels(const LevelScript &script)
-        : nearest(std::vector<std::string_view>(script.labels.begin(), script.labels.end()))
+        : nearest(names(script))
     {
-        for (const std::string &label : script.labels)
-            set.insert(label, true);
+        for (Name label : script.labels)
+            set.insert(script.name(label), true);
+    }
+    static std::vector<std::string_view> names(const LevelScript &script)
+    {
+        std::vector<std::string_view> names;
+        for (Name label : script.labels)
+            names.push_back(script.name(label));
+        return names;
     }
     NameTable<bool, true> set;
     NearNames nearest;
@@ -119,17 +126,24 @@ void checkLabelsAcross(std::span<const NamedScript> scripts)
     for (const NamedScript &user : scripts) {
         std::vector<Warning> &warnings = user.script->warnings;
         const std::size_t before = warnings.size();
+        std::string_view lastPath;
+        std::size_t target = ScriptsByPath::kNone;
         for (const LabelUse &use : user.script->labelsUsed) {
-            const std::size_t target = byPath.named(use.path);
+            const std::string_view path = user.script->name(use.path);
+            if (path != lastPath || lastPath.data() == nullptr) // mostly the path before
+                target = byPath.named(path);
+            lastPath = path;
             if (target == ScriptsByPath::kNone || target == ScriptsByPath::kTwo
                 || scripts[target].script->stop)
                 continue;
             Labels &there = labels.try_emplace(target, *scripts[target].script).first->second;
+            const std::string_view label = user.script->name(use.label);
             // Letter case aside: a warning only where no label could be meant.
-            if (there.set.find(use.label))
+            if (there.set.find(label))
                 continue;
-            warnings.push_back({WarningKind::NoLabelThere, use.offset, use.place, use.label,
-                                use.path, std::string(there.nearest.nearest(use.label))});
+            warnings.push_back({WarningKind::NoLabelThere, use.offset, use.place,
+                                std::string(label), std::string(path),
+                                std::string(there.nearest.nearest(label))});
         }
         std::inplace_merge(warnings.begin(), warnings.begin() + std::ptrdiff_t(before),
                            warnings.end(),

@@ -42,22 +42,32 @@ struct Warning
 // The warning in words: the one place where its sentences are made.
 std::string sentence(const Warning &warning);
 
+// A name kept in a LevelScript's names.
+struct Name
+{
+    std::uint32_t at = 0, size = 0;
+};
+
 // A thread, waitthread, goto or setthread to path::label.
 struct LabelUse
 {
     std::size_t offset = 0; // of the label
     Place place;
-    std::string path, label;
+    Name path, label;
 };
 
 // A level script as spawnsmith-check reads it: where the game stops, or, when
-// it loads, what fails when it runs.
+// it loads, what fails when it runs. Scripts checked together may name
+// hundreds of thousands of labels: their names are kept in one string.
 struct LevelScript
 {
     std::optional<Stop> stop;
     std::vector<Warning> warnings;    // in the order of the text, when it loads
-    std::vector<std::string> labels;  // as the game keeps them, when it loads
+    std::vector<Name> labels;         // as the game keeps them, when it loads
     std::vector<LabelUse> labelsUsed; // in other scripts, when it loads
+    std::string names;                // of the labels and the labels used
+
+    std::string_view name(Name n) const { return std::string_view(names).substr(n.at, n.size); }
 };
 
 LevelScript readLevelScript(std::string_view text,
