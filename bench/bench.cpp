@@ -461,7 +461,8 @@ Written write(const QTemporaryDir &dir, const std::vector<shapes::File> &files)
         const QString path = dir.filePath(QString::fromStdString(file.name));
         QDir().mkpath(QFileInfo(path).path());
         QFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(file.text.data(), qint64(file.text.size())) < 0
+        if (!out.open(QIODevice::WriteOnly)
+            || out.write(file.text.data(), qint64(file.text.size())) < 0
             || together.write(file.text.data(), qint64(file.text.size())) < 0)
             fail(QStringLiteral("cannot write ") + path);
         written.paths << path;

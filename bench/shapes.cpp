@@ -12,11 +12,16 @@ std::vector<File> blocks(int blocks, bool ownNames)
     std::string text;
     for (int i = 1; i <= blocks; ++i) {
         const std::string n = number(i);
-        script::ObjectFields fields{"crate " + n,      ownNames ? "crate" + n : "crate",
-                                    "static/crate.tik", number(i % 4096),
-                                    "-256",            number(i % 64),
-                                    "0",               number(i % 360),
-                                    "0",               "1.0"};
+        script::ObjectFields fields{"crate " + n,
+                                    ownNames ? "crate" + n : "crate",
+                                    "static/crate.tik",
+                                    number(i % 4096),
+                                    "-256",
+                                    number(i % 64),
+                                    "0",
+                                    number(i % 360),
+                                    "0",
+                                    "1.0"};
         text += script::blockText(script::objectBlock(fields));
     }
     return {{"maps/dm/blocks.scr", std::move(text)}};
@@ -34,8 +39,7 @@ void open(std::string &text, int depth, const std::string &name)
         text += indent + "while (local.waiting) {\r\n";
         break;
     default:
-        text += indent + "switch (local.phase) {\r\n" + indent + "case " + number(depth)
-                + ":\r\n";
+        text += indent + "switch (local.phase) {\r\n" + indent + "case " + number(depth) + ":\r\n";
         break;
     }
     text += indent + "\tlocal." + name + " = spawn script_model\r\n";
@@ -60,8 +64,8 @@ std::vector<File> labels(int count)
 {
     std::string text = "main:\r\n";
     for (int i = 0; i < count; ++i)
-        text += "\tthread part" + number(i) + " local.door\r\n\twaitthread part" + number(i)
-                + "\r\n";
+        text +=
+            "\tthread part" + number(i) + " local.door\r\n\twaitthread part" + number(i) + "\r\n";
     text += "end\r\n\r\n";
     for (int i = 0; i < count; ++i) {
         const std::string n = number(i);

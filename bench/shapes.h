@@ -19,9 +19,9 @@ struct File
 
 struct Shape
 {
-    const char *what;                       // for the report, with %1 for the count
-    std::vector<File> (*make)(int count);   // the script, or scripts, at that count
-    int count;                              // the count that makes about 10 MB
+    const char *what;                     // for the report, with %1 for the count
+    std::vector<File> (*make)(int count); // the script, or scripts, at that count
+    int count;                            // the count that makes about 10 MB
 };
 
 // Object blocks as "Add to script" writes them: each with an ID name of its

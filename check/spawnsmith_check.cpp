@@ -60,12 +60,9 @@ constexpr std::string_view kUsage =
 
 // The games --game names, as scripters name them.
 constexpr std::pair<std::string_view, script::Game> kGames[] = {
-    {"aa", script::Game::AlliedAssault},
-    {"aa-reborn", script::Game::AlliedAssaultReborn},
-    {"sh", script::Game::Spearhead},
-    {"sh-nightfall", script::Game::SpearheadNightFall},
-    {"bt", script::Game::Breakthrough},
-    {"bt-nightfall", script::Game::BreakthroughNightFall},
+    {"aa", script::Game::AlliedAssault}, {"aa-reborn", script::Game::AlliedAssaultReborn},
+    {"sh", script::Game::Spearhead},     {"sh-nightfall", script::Game::SpearheadNightFall},
+    {"bt", script::Game::Breakthrough},  {"bt-nightfall", script::Game::BreakthroughNightFall},
     {"opm", script::Game::OpenMoHAA},
 };
 
@@ -228,8 +225,8 @@ int main(int argc, char **argv)
             const auto found = std::find_if(std::begin(kGames), std::end(kGames),
                                             [name](const auto &g) { return g.first == name; });
             if (found == std::end(kGames)) {
-                std::fprintf(stderr, "spawnsmith-check: unknown game '%.*s'\n%s",
-                             int(name.size()), name.data(), kUsage.data());
+                std::fprintf(stderr, "spawnsmith-check: unknown game '%.*s'\n%s", int(name.size()),
+                             name.data(), kUsage.data());
                 return 2;
             }
             game = found->second;

@@ -598,9 +598,10 @@ private:
             expression();
         if (variable.kind == Tok::End)
             return;
-        const bool oneCommand = m_valueCommand.begin == valueAt && m_valueCommand.end == m_token.begin;
-        m_listener.assigned({variable, element, whole,
-                             oneCommand ? valueAt : AssignmentRead::kNoCommand});
+        const bool oneCommand =
+            m_valueCommand.begin == valueAt && m_valueCommand.end == m_token.begin;
+        m_listener.assigned(
+            {variable, element, whole, oneCommand ? valueAt : AssignmentRead::kNoCommand});
     }
 
     // The statement after if, while, for and do: one, with line ends around it.
@@ -683,8 +684,9 @@ private:
             shape->first = at;
         }
         if (parameter)
-            m_parameters.push_back({at, k, field, k == Kind::VariableField && valueShape == Shape::Whole
-                                                      && builtIn(listener, field)});
+            m_parameters.push_back({at, k, field,
+                                    k == Kind::VariableField && valueShape == Shape::Whole
+                                        && builtIn(listener, field)});
     }
 
     // Whether the compiler keeps listener.field as a field of its own: a
@@ -958,7 +960,7 @@ private:
     std::size_t m_read = 0;
     Token m_token;
     Token m_ahead;
-    bool m_afterLineEnd = false;            // the word before the current one was a line end
+    bool m_afterLineEnd = false;             // the word before the current one was a line end
     std::vector<Token> *m_capture = nullptr; // where words read are kept, while one is given
     int m_depth = 0;
     const bool m_compile;

@@ -106,8 +106,12 @@ void RunChecks::assigned(const AssignmentRead &assignment)
     // Only what is spawned is known; set to anything else, it is known no more.
     Known *known = spawned ? m_known.insert(variable, {}).first : m_known.find(variable);
     if (known)
-        *known = {spawned ? m_spawned : nullptr, assignment.variable.begin, m_spawnName.begin,
-                  m_spawnName.end, ++m_events, m_bodies.back().number,
+        *known = {spawned ? m_spawned : nullptr,
+                  assignment.variable.begin,
+                  m_spawnName.begin,
+                  m_spawnName.end,
+                  ++m_events,
+                  m_bodies.back().number,
                   std::uint16_t(m_bodies.size() - 1)};
 }
 

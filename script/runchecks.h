@@ -51,9 +51,9 @@ private:
         std::uint32_t variable = 0;  // where it is written, as a word of the text
         std::uint32_t spawnName = 0; // the spawn's name as the script wrote it: where
         std::uint32_t spawnNameEnd = 0;
-        std::uint32_t since = 0;     // a number of the reading's events, in order
-        std::uint32_t body = 0;      // the body it was set in,
-        std::uint16_t depth = 0;     // and where that is
+        std::uint32_t since = 0; // a number of the reading's events, in order
+        std::uint32_t body = 0;  // the body it was set in,
+        std::uint16_t depth = 0; // and where that is
     };
     // A body being read: which one, and since when nothing from before it is known.
     struct Body
@@ -83,15 +83,14 @@ private:
     void warn(WarningKind kind, const Token &at, std::string_view word, std::string_view where,
               std::string_view nearest);
     void spawn(const Token &name, const Token &command);
-    std::string_view nearestAnswer(const Known &object, std::string_view command,
-                                   CommandKind kind);
+    std::string_view nearestAnswer(const Known &object, std::string_view command, CommandKind kind);
     static Name keep(LevelScript &script, std::string_view name); // in script.names
 
     std::string_view m_text;
     const Vocabulary &m_vocabulary;
     Places m_places;
     std::vector<Warning> m_warnings;
-    NameTable<bool, true> m_labels; // each once, letter case aside, in their order
+    NameTable<bool, true> m_labels;  // each once, letter case aside, in their order
     std::deque<std::string> m_names; // labels that are no word of the text
     std::vector<Use> m_uses;
     NameTable<Known, true> m_known;

@@ -55,7 +55,7 @@ std::vector<std::string_view> split(std::string_view text, char separator)
 Releases releases(std::string_view field)
 {
     static constexpr std::pair<std::string_view, Release> kNames[] = {
-        {"aa", kAlliedAssault}, {"sh", kSpearhead}, {"bt", kBreakthrough},
+        {"aa", kAlliedAssault}, {"sh", kSpearhead},  {"bt", kBreakthrough},
         {"opm", kOpenMoHAA},    {"reborn", kReborn}, {"nightfall", kNightFall}};
     Releases found = 0;
     for (std::string_view word : split(field, ' '))
@@ -128,13 +128,13 @@ std::string_view gameName(Game game)
 std::string whoKnows(Releases releases)
 {
     std::vector<std::string_view> games;
-    for (const auto &[release, name] : {std::pair{kAlliedAssault, "Allied Assault"},
-                                        std::pair{kSpearhead, "Spearhead"},
-                                        std::pair{kBreakthrough, "Breakthrough"},
-                                        std::pair{kOpenMoHAA, "OpenMoHAA"}})
+    for (const auto &[release, name] :
+         {std::pair{kAlliedAssault, "Allied Assault"}, std::pair{kSpearhead, "Spearhead"},
+          std::pair{kBreakthrough, "Breakthrough"}, std::pair{kOpenMoHAA, "OpenMoHAA"}})
         if (releases & release)
             games.push_back(name);
-    std::string out = games.empty() ? "" : listed(games) + (games.size() == 1 ? " knows it" : " know it");
+    std::string out =
+        games.empty() ? "" : listed(games) + (games.size() == 1 ? " knows it" : " know it");
     // A patch is named for the games it adds the command to.
     std::vector<std::string> patches;
     if ((releases & kReborn) && !(releases & kAlliedAssault))
@@ -145,10 +145,12 @@ std::string whoKnows(Releases releases)
     if ((releases & kNightFall) && !(releases & kBreakthrough))
         nightFall.push_back("Breakthrough");
     if (!nightFall.empty())
-        patches.push_back((patches.empty() ? "the NightFall patch adds it to " : "the NightFall patch to ")
-                          + listed(nightFall));
+        patches.push_back(
+            (patches.empty() ? "the NightFall patch adds it to " : "the NightFall patch to ")
+            + listed(nightFall));
     if (!patches.empty())
-        out += (out.empty() ? "" : "; ") + patches[0] + (patches.size() > 1 ? " and " + patches[1] : "");
+        out += (out.empty() ? "" : "; ") + patches[0]
+               + (patches.size() > 1 ? " and " + patches[1] : "");
     return out;
 }
 
@@ -183,7 +185,10 @@ struct Vocabulary::Table
 
     explicit Table(std::string_view table);
     void addClass(std::string_view name, std::string_view spawnName);
-    int command(std::string_view name, CommandKind kind) const { return byName[int(kind)].at(name); }
+    int command(std::string_view name, CommandKind kind) const
+    {
+        return byName[int(kind)].at(name);
+    }
     bool answers(const GameClass &gameClass, int command) const;
 };
 

@@ -29,8 +29,8 @@ std::string sentence(const Warning &warning)
     const std::string ending = didYouMean(warning.nearest);
     switch (warning.kind) {
     case WarningKind::NoLabel:
-        return "The game finds no label " + word
-               + " in this script, so the line fails when it runs" + ending;
+        return "The game finds no label " + word + " in this script, so the line fails when it runs"
+               + ending;
     case WarningKind::NoLabelThere:
         return "The game finds no label " + word + " in " + shown(warning.where)
                + ", so the line fails when it runs" + ending;

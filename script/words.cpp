@@ -68,8 +68,8 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
     // Most names compared are written alike.
     return a.size() == b.size()
            && (a == b || std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                  return lower(x) == lower(y);
-              }));
+                   return lower(x) == lower(y);
+               }));
 }
 
 // FNV-1a over the bytes with the bit that tells a letter's case set: equal

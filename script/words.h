@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
-#include <cstddef>
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,17 +33,6 @@ bool sameIgnoringCase(std::string_view a, std::string_view b);
 
 // A hash equal for names that differ in letter case only.
 std::uint32_t hashIgnoringCase(std::string_view name);
-
-// For hash containers keyed by names, letter case aside.
-struct IgnoringCase
-{
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const { return hashIgnoringCase(name); }
-    bool operator()(std::string_view a, std::string_view b) const
-    {
-        return sameIgnoringCase(a, b);
-    }
-};
 
 // Names to values, for the many names of a large script: the entries in the
 // order they came, and a table of their numbers, open addressing and at most
@@ -112,8 +101,9 @@ private:
     {
         std::uint32_t h = 2166136261u ^ group;
         for (char c : name)
-            h = (h ^ (kIgnoringCase ? static_cast<unsigned char>(c) | 0x20u
-                                    : static_cast<unsigned char>(c)))
+            h = (h
+                 ^ (kIgnoringCase ? static_cast<unsigned char>(c) | 0x20u
+                                  : static_cast<unsigned char>(c)))
                 * 16777619u;
         return h;
     }

@@ -183,10 +183,10 @@ private slots:
                                "and the NightFall patch to Spearhead).\n";
         QTest::newRow("none") << QStringList() << 0 << QByteArray() << QByteArray();
         QTest::newRow("aa") << QStringList{"--game", "aa"} << 1 << cos << QByteArray();
-        QTest::newRow("aa, --strict first") << QStringList{"--strict", "--game", "aa"} << 1 << cos
-                                            << QByteArray();
-        QTest::newRow("aa-reborn") << QStringList{"--game=aa-reborn"} << 0 << QByteArray()
-                                   << QByteArray();
+        QTest::newRow("aa, --strict first")
+            << QStringList{"--strict", "--game", "aa"} << 1 << cos << QByteArray();
+        QTest::newRow("aa-reborn")
+            << QStringList{"--game=aa-reborn"} << 0 << QByteArray() << QByteArray();
         QTest::newRow("bt") << QStringList{"--game", "bt"} << 0 << QByteArray() << QByteArray();
         QTest::newRow("unknown") << QStringList{"--game", "mohaa"} << 2 << QByteArray()
                                  << QByteArray("spawnsmith-check: unknown game 'mohaa'\n");

@@ -173,12 +173,12 @@ private slots:
         QTest::newRow("cases -0 and 0") << inSwitch("case -0:\ncase 0:\n") << false;
         QTest::newRow("cases a and \"a\"") << inSwitch("case a:\ncase \"a\":\n") << false;
         QTest::newRow("cases 1 and -1") << inSwitch("case 1:\ncase -1:\n") << true;
-        QTest::newRow("labels l\\abel and label") << QByteArray("l\\abel:\nend\nlabel:\nend\n")
-                                                 << false;
+        QTest::newRow("labels l\\abel and label")
+            << QByteArray("l\\abel:\nend\nlabel:\nend\n") << false;
         QTest::newRow("labels Main and main") << QByteArray("Main:\nend\nmain:\nend\n") << true;
         QTest::newRow("a case's parameter") << inSwitch("case 1 local.b:\nbreak\n") << true;
-        QTest::newRow("a case's parameter not a variable") << inSwitch("case 1 5:\nbreak\n")
-                                                           << false;
+        QTest::newRow("a case's parameter not a variable")
+            << inSwitch("case 1 5:\nbreak\n") << false;
         // A field the game keeps for itself cannot be a parameter: any field
         // of an object that has a setter of that name, a level's own.
         QTest::newRow("parameter self.origin") << QByteArray("a self.origin:\nend\n") << false;
@@ -190,9 +190,11 @@ private slots:
         QTest::newRow("100 breaks in a switch")
             << inSwitch("case 1:\n" + QByteArray("break\n").repeated(100)) << false;
         QTest::newRow("100 breaks in a loop")
-            << "while (1) {\n" + QByteArray("break\n").repeated(100) + "}\n" << true;
+            << "while (1) {\n" + QByteArray("break\n").repeated(100) + "}\n"
+            << true;
         QTest::newRow("101 breaks in a loop")
-            << "while (1) {\n" + QByteArray("break\n").repeated(101) + "}\n" << false;
+            << "while (1) {\n" + QByteArray("break\n").repeated(101) + "}\n"
+            << false;
         QTest::newRow("101 breaks in two loops one after the other")
             << "while (1) {\n" + QByteArray("break\n").repeated(60) + "}\nwhile (1) {\n"
                    + QByteArray("break\n").repeated(41) + "}\n"
@@ -202,7 +204,8 @@ private slots:
                    + QByteArray("break\n").repeated(41) + "}\n}\n"
             << false;
         QTest::newRow("101 continues in a loop")
-            << "while (1) {\n" + QByteArray("continue\n").repeated(101) + "}\n" << false;
+            << "while (1) {\n" + QByteArray("continue\n").repeated(101) + "}\n"
+            << false;
         QTest::newRow("a break in a for loop's steps")
             << QByteArray("for (local.i = 0; local.i < 5; break) {\nwait 1\n}\n") << true;
         QTest::newRow("a continue in a for loop's steps")
@@ -229,8 +232,8 @@ private slots:
         QFETCH(int, repeats);
         // Three words a line; a shift of two words each time meets every place.
         for (int shift = 0; shift < 3; ++shift) {
-            const QByteArray text =
-                QByteArray("wait\n").repeated(shift) + QByteArray("wait 1\n// c\n").repeated(repeats);
+            const QByteArray text = QByteArray("wait\n").repeated(shift)
+                                    + QByteArray("wait 1\n// c\n").repeated(repeats);
             const auto stop = script::readScript(text.toStdString());
             QVERIFY2(!stop, stop ? stop->sentence.c_str() : "");
         }

@@ -55,15 +55,18 @@ private slots:
 
         // Labels.
         row("a thread to no label", "main:\n\tthread open_dor\nend\nopen_door:\nend\n",
-            "2:9 [no-label] The game finds no label 'open_dor' in this script, so the line fails when it "
+            "2:9 [no-label] The game finds no label 'open_dor' in this script, so the line fails "
+            "when it "
             "runs: did you mean 'open_door'?");
         row("labels there, in any case",
             "main:\n\tthread helper\n\twaitthread HELPER\n\tgoto done\ndone:\nhelper:\nend\n", "");
         row("setthread to no label", "local.t = spawn trigger_multiple\nlocal.t setthread gone\n",
-            "2:19 [no-label] The game finds no label 'gone' in this script, so the line fails when it runs.");
+            "2:19 [no-label] The game finds no label 'gone' in this script, so the line fails when "
+            "it runs.");
         row("a label in a variable", "thread local.label\n", "");
         row("in a script checked with it", "waitthread global/door.scr::opn\n",
-            "1:29 [no-label-there] The game finds no label 'opn' in global/door.scr, so the line fails when it "
+            "1:29 [no-label-there] The game finds no label 'opn' in global/door.scr, so the line "
+            "fails when it "
             "runs: did you mean 'open'?");
         row("there, in a script checked with it", "thread global/DOOR.scr::OPEN\n", "");
         row("in a script not checked", "thread global/bridge.scr::nothing\n", "");
@@ -81,10 +84,10 @@ private slots:
 
         // Spawns.
         row("a spawn of no class", "local.b = spawn script_modle\n",
-            "1:17 [no-class] The game has no class 'script_modle' and it names no model, so the spawn fails "
+            "1:17 [no-class] The game has no class 'script_modle' and it names no model, so the "
+            "spawn fails "
             "when it runs: did you mean 'script_model'?");
-        row("a spawn name two classes share", "local.m = spawn trigger_music\nlocal.m wait\n",
-            "");
+        row("a spawn name two classes share", "local.m = spawn trigger_music\nlocal.m wait\n", "");
         row("a model path in capitals", "spawn barrel.TIK\nspawn static/Barrel.Tik\n", "");
         row("a class written with a backslash", "spawn scr\\ipt_modle\n", "");
         row("spawns of classes and models",
@@ -99,14 +102,17 @@ private slots:
         row("spawned in other letters", "local.t = SPAWN trigger_multiple\nlocal.t rotateyup 30\n",
             QString("2:9 ") + kTrigger);
         row("a near one answered", "local.t = spawn trigger_multiple\nlocal.t face ( 0 0 0 )\n",
-            "2:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line fails when it "
+            "2:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line "
+            "fails when it "
             "runs: did you mean 'fade'?");
         row("a value not answered",
             "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
-            "2:19 [not-answered] The game's trigger_multiple does not answer 'canshoot', so the line fails when "
+            "2:19 [not-answered] The game's trigger_multiple does not answer 'canshoot', so the "
+            "line fails when "
             "it runs.");
         row("refused though a parent answers", "local.x = spawn func_exploder\nlocal.x dotouch\n",
-            "2:9 [not-answered] The game's func_exploder does not answer 'dotouch', so the line fails when it "
+            "2:9 [not-answered] The game's func_exploder does not answer 'dotouch', so the line "
+            "fails when it "
             "runs.");
         row("answered by a mover", "local.m = spawn script_model\nlocal.m rotateyup 30\n", "");
         row("known in a branch",
@@ -151,15 +157,18 @@ private slots:
             "for (local.i = 0; local.i < 2; local.t = spawn trigger_multiple)\n"
             "\tlocal.t rotateyup 30\n",
             "");
-        row("spawned in a case", "switch (local.a) {\ncase 1:\n\tlocal.t = spawn trigger_multiple\n"
-            "\tbreak\n}\nlocal.t rotateyup 30\n", "");
+        row("spawned in a case",
+            "switch (local.a) {\ncase 1:\n\tlocal.t = spawn trigger_multiple\n"
+            "\tbreak\n}\nlocal.t rotateyup 30\n",
+            "");
         row("spawned in a try block",
             "try {\n\tlocal.t = spawn trigger_multiple\n} catch {\n}\nlocal.t rotateyup 30\n", "");
         row("spawned in a catch block",
             "try {\n} catch {\n\tlocal.t = spawn trigger_multiple\n}\nlocal.t rotateyup 30\n", "");
         row("spawned in a for loop's steps, used after it",
             "for (local.i = 0; local.i < 2; local.t = spawn trigger_multiple)\n\twait 1\n"
-            "local.t rotateyup 30\n", "");
+            "local.t rotateyup 30\n",
+            "");
         row("known after a switch that leaves it alone",
             "local.t = spawn trigger_multiple\nswitch (local.a) {\ncase 1:\n\tlocal.u = $mover\n"
             "\tbreak\n}\nlocal.t rotateyup 30\n",
