@@ -5,6 +5,7 @@
 #include "warnings.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -161,12 +163,13 @@ struct Checked
 {
     std::string shownAs;
     bool readable = false;
+    int error = 0; // why it could not be read: errno, or -1 for a read error
     script::LevelScript script;
 };
 
 Checked check(const std::string &path, const script::Vocabulary &vocabulary)
 {
-    Checked checked{path == "-" ? "<stdin>" : path, false, {}};
+    Checked checked{path == "-" ? "<stdin>" : path, false, 0, {}};
     std::unique_ptr<ScriptFile> contents;
     errno = 0;
     try {
@@ -175,13 +178,38 @@ Checked check(const std::string &path, const script::Vocabulary &vocabulary)
         errno = ENOMEM;
     }
     if (!contents) {
-        const int error = errno;
-        std::fprintf(stderr, "spawnsmith-check: cannot read %s: %s\n", checked.shownAs.c_str(),
-                     error ? std::strerror(error) : "read error");
+        checked.error = errno ? errno : -1;
         return checked;
     }
     checked.readable = true;
     checked.script = script::readLevelScript(contents->text(), vocabulary);
+    return checked;
+}
+
+// Every file, read on as many threads as the machine has cores (two at the
+// most pays: a large script is read on two already), in any order; each
+// result in its place.
+std::vector<Checked> checkAll(const std::vector<std::string> &files,
+                              const script::Vocabulary &vocabulary)
+{
+    std::vector<Checked> checked(files.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i; (i = next++) < files.size();)
+            checked[i] = check(files[i], vocabulary);
+    };
+    const std::size_t threads =
+        std::min<std::size_t>({2, std::max(1u, std::thread::hardware_concurrency()), files.size()});
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread &helper : helpers)
+        helper.join();
+    for (const Checked &c : checked)
+        if (!c.readable)
+            std::fprintf(stderr, "spawnsmith-check: cannot read %s: %s\n", c.shownAs.c_str(),
+                         c.error > 0 ? std::strerror(c.error) : "read error");
     return checked;
 }
 
@@ -246,10 +274,7 @@ int main(int argc, char **argv)
     if (files.empty())
         files.emplace_back("-");
     // All are read before any is reported: one may use labels of another.
-    std::vector<Checked> checked;
-    const script::Vocabulary &vocabulary = script::Vocabulary::game(game);
-    for (const std::string &file : files)
-        checked.push_back(check(file, vocabulary));
+    std::vector<Checked> checked = checkAll(files, script::Vocabulary::game(game));
     std::vector<script::NamedScript> named;
     for (Checked &c : checked)
         if (c.readable)

@@ -238,11 +238,13 @@ private:
     // once, as the compiler keeps them.
     void label(const Token &at, std::string_view name)
     {
-        const std::uint32_t group = m_switches.empty() ? 0 : m_switches.back();
-        if (!m_labels.insert(name, true, group).second)
+        const bool fresh = m_switchDepth == 0
+                               ? m_labels.insert(name, {}).second
+                               : m_switchLabels[m_switchDepth - 1].insert(name, {}).second;
+        if (!fresh)
             compileError(at, "The game has a label of this name already: give this one a name of "
                              "its own.");
-        if (m_switches.empty())
+        if (m_switchDepth == 0)
             m_listener.label(at, name);
         else
             m_listener.caseLabel();
@@ -454,13 +456,16 @@ private:
     {
         advance();
         argument();
-        m_switches.push_back(++m_switchesSeen);
+        // Each switch has labels of its own, for as long as it is read.
+        if (m_switchLabels.size() == m_switchDepth)
+            m_switchLabels.emplace_back();
+        m_switchLabels[m_switchDepth++].clear();
         {
             const JumpScope jumps(*this, false);
             const Branch cases(*this, false);
             block();
         }
-        m_switches.pop_back();
+        --m_switchDepth;
     }
 
     void whileLoop()
@@ -970,10 +975,11 @@ private:
     ReadListener &m_listener;
     std::optional<Found> m_compileStop;
     Jumps m_jumps;
-    // The labels read, in groups: 0 outside any switch, and each switch's number.
-    NameTable<bool, false> m_labels;
-    std::vector<std::uint32_t> m_switches; // the numbers of the switches being read
-    std::uint32_t m_switchesSeen = 0;
+    // The labels read outside any switch, and in each switch being read, by
+    // how deep it is; a table left by a switch is used again by the next.
+    NameTable<Nothing, false> m_labels;
+    std::vector<NameTable<Nothing, false>> m_switchLabels;
+    std::size_t m_switchDepth = 0;
     std::deque<std::string> m_names; // see keep()
     std::vector<Parameter> m_parameters;
     // Of the value just read (see value()).

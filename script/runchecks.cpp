@@ -69,7 +69,7 @@ void RunChecks::label(const Token &at, std::string_view name)
     // The reader's name lives only while it reads; the text lives on.
     if (name != word(at) && !m_labels.find(name))
         name = m_names.emplace_back(name);
-    m_labels.insert(name, true);
+    m_labels.insert(name, {});
     caseLabel(); // a thread may start here, or a goto land, with any locals
 }
 
@@ -138,8 +138,10 @@ void RunChecks::command(const CommandRead &read)
     const bool hasPath = first.second.kind != Tok::End;
     const std::string_view label = plain(hasPath ? first.second : first.first);
     const std::string_view path = plain(first.first);
-    m_uses.push_back({at(label), at(label) + std::uint32_t(label.size()), at(path),
-                      at(path) + std::uint32_t(path.size()), hasPath});
+    if (label.size() >= Use::kNoPath || path.size() >= Use::kNoPath)
+        return; // longer than any name: no label is that
+    m_uses.push_back({at(label), at(path), std::uint16_t(label.size()),
+                      hasPath ? std::uint16_t(path.size()) : Use::kNoPath});
 }
 
 void RunChecks::spawn(const Token &name, const Token &command)
@@ -172,22 +174,31 @@ std::string_view RunChecks::nearestAnswer(const Known &object, std::string_view 
 void RunChecks::finish(LevelScript &script)
 {
     const std::size_t whileReading = m_warnings.size();
-    std::vector<std::string_view> labels;
-    labels.reserve(m_labels.size());
-    for (const auto &entry : m_labels.entries())
-        labels.push_back(entry.name());
+    // The names kept, in one string of the size they need.
+    std::size_t size = 0, usedThere = 0;
+    for (const auto &label : m_labels.entries())
+        size += label.size;
+    for (const Use &use : m_uses) {
+        if (use.pathSize != Use::kNoPath) {
+            size += use.labelSize + use.pathSize;
+            ++usedThere;
+        }
+    }
+    script.names.reserve(size);
+    script.labelsUsed.reserve(usedThere);
     std::optional<NearNames> nearest; // only where a label is missing
     for (const Use &use : m_uses) {
-        const Token where{use.label, use.labelEnd, Tok::Name, false};
-        const std::string_view label = word(use.label, use.labelEnd);
-        if (use.hasPath) {
-            script.labelsUsed.push_back({use.label, m_places.at(use.label),
-                                         keep(script, word(use.path, use.pathEnd)),
-                                         keep(script, label)});
+        const std::string_view label = m_text.substr(use.label, use.labelSize);
+        if (use.pathSize != Use::kNoPath) {
+            const Place place = m_places.at(use.label);
+            script.labelsUsed.push_back(
+                {use.label, std::uint32_t(place.line), std::uint32_t(place.column),
+                 keep(script, m_text.substr(use.path, use.pathSize)), keep(script, label)});
         } else if (!m_labels.find(label)) {
             // Letter case aside: a warning only where no label could be meant.
             if (!nearest)
-                nearest.emplace(labels);
+                nearest.emplace(labels());
+            const Token where{use.label, use.label + use.labelSize, Tok::Name, false};
             warn(WarningKind::NoLabel, where, label, {}, nearest->nearest(label));
         }
     }
@@ -196,9 +207,18 @@ void RunChecks::finish(LevelScript &script)
                        m_warnings.end(),
                        [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
     script.warnings = std::move(m_warnings);
-    script.labels.reserve(labels.size());
-    for (std::string_view label : labels)
-        script.labels.push_back(keep(script, label));
+    script.labels.reserve(m_labels.size());
+    for (const auto &label : m_labels.entries())
+        script.labels.push_back(keep(script, label.name()));
+}
+
+std::vector<std::string_view> RunChecks::labels() const
+{
+    std::vector<std::string_view> names;
+    names.reserve(m_labels.size());
+    for (const auto &label : m_labels.entries())
+        names.push_back(label.name());
+    return names;
 }
 
 Name RunChecks::keep(LevelScript &script, std::string_view name)

@@ -64,9 +64,9 @@ private:
     // A label used: words of the text, as offsets (a script may use thousands).
     struct Use
     {
-        std::uint32_t label, labelEnd;
-        std::uint32_t path, pathEnd;
-        bool hasPath; // path::label
+        static constexpr std::uint16_t kNoPath = UINT16_MAX;
+        std::uint32_t label, path;
+        std::uint16_t labelSize, pathSize; // kNoPath where it is no path::label
     };
 
     std::string_view word(const Token &token) const { return wordOf(m_text, token); }
@@ -85,13 +85,14 @@ private:
     void spawn(const Token &name, const Token &command);
     std::string_view nearestAnswer(const Known &object, std::string_view command, CommandKind kind);
     static Name keep(LevelScript &script, std::string_view name); // in script.names
+    std::vector<std::string_view> labels() const;                 // in their order
 
     std::string_view m_text;
     const Vocabulary &m_vocabulary;
     Places m_places;
     std::vector<Warning> m_warnings;
-    NameTable<bool, true> m_labels;  // each once, letter case aside, in their order
-    std::deque<std::string> m_names; // labels that are no word of the text
+    NameTable<Nothing, true> m_labels; // each once, letter case aside, in their order
+    std::deque<std::string> m_names;   // labels that are no word of the text
     std::vector<Use> m_uses;
     NameTable<Known, true> m_known;
     std::vector<Body> m_bodies;

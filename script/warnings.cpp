@@ -4,6 +4,7 @@
 #include "words.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 namespace script {
@@ -97,24 +98,33 @@ private:
     std::unordered_map<std::string, std::size_t> m_byEnding;
 };
 
-// A script's labels, made ready to be asked about, once it is asked about.
-struct Labels
+// A script's labels, made ready to be asked about once one is.
+class Labels
 {
+public:
     explicit Labels(const LevelScript &script)
-        : nearest(names(script))
     {
+        m_set.reserve(script.labels.size());
         for (Name label : script.labels)
-            set.insert(script.name(label), true);
+            m_set.insert(script.name(label), {});
     }
-    static std::vector<std::string_view> names(const LevelScript &script)
+
+    bool has(std::string_view label) const { return m_set.find(label); }
+
+    std::string_view nearest(std::string_view label)
     {
-        std::vector<std::string_view> names;
-        for (Name label : script.labels)
-            names.push_back(script.name(label));
-        return names;
+        if (!m_nearest) {
+            std::vector<std::string_view> names;
+            for (const auto &entry : m_set.entries())
+                names.push_back(entry.name());
+            m_nearest.emplace(std::move(names));
+        }
+        return m_nearest->nearest(label);
     }
-    NameTable<bool, true> set;
-    NearNames nearest;
+
+private:
+    NameTable<Nothing, true> m_set;
+    std::optional<NearNames> m_nearest; // only where a label is missing
 };
 
 } // namespace
@@ -122,7 +132,7 @@ struct Labels
 void checkLabelsAcross(std::span<const NamedScript> scripts)
 {
     const ScriptsByPath byPath(scripts);
-    std::unordered_map<std::size_t, Labels> labels;
+    std::vector<std::optional<Labels>> labels(scripts.size());
     for (const NamedScript &user : scripts) {
         std::vector<Warning> &warnings = user.script->warnings;
         const std::size_t before = warnings.size();
@@ -136,14 +146,18 @@ void checkLabelsAcross(std::span<const NamedScript> scripts)
             if (target == ScriptsByPath::kNone || target == ScriptsByPath::kTwo
                 || scripts[target].script->stop)
                 continue;
-            Labels &there = labels.try_emplace(target, *scripts[target].script).first->second;
+            if (!labels[target])
+                labels[target].emplace(*scripts[target].script);
             const std::string_view label = user.script->name(use.label);
             // Letter case aside: a warning only where no label could be meant.
-            if (there.set.find(label))
+            if (labels[target]->has(label))
                 continue;
-            warnings.push_back({WarningKind::NoLabelThere, use.offset, use.place,
-                                std::string(label), std::string(path),
-                                std::string(there.nearest.nearest(label))});
+            warnings.push_back({WarningKind::NoLabelThere,
+                                use.offset,
+                                {use.line, use.column},
+                                std::string(label),
+                                std::string(path),
+                                std::string(labels[target]->nearest(label))});
         }
         std::inplace_merge(warnings.begin(), warnings.begin() + std::ptrdiff_t(before),
                            warnings.end(),

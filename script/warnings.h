@@ -48,11 +48,12 @@ struct Name
     std::uint32_t at = 0, size = 0;
 };
 
-// A thread, waitthread, goto or setthread to path::label.
+// A thread, waitthread, goto or setthread to path::label: small, as a script
+// may use thousands.
 struct LabelUse
 {
-    std::size_t offset = 0; // of the label
-    Place place;
+    std::uint32_t offset = 0; // of the label
+    std::uint32_t line = 1, column = 1;
     Name path, label;
 };
 

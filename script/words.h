@@ -5,7 +5,6 @@
 // and short. Shared by the reader, the vocabulary and the warnings. Plain C++.
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -43,27 +43,33 @@ std::uint32_t hashIgnoringCase(std::string_view name);
 // (untouched room costs nothing). Names may be kept in groups (the labels of
 // each switch), a name once in each. The names are views: what they view
 // must outlive the table.
-template <class Value, bool kIgnoringCase>
+// The value of a name in a table that only tells whether it holds the name.
+struct Nothing
+{
+};
+
+template <class Value, bool kIgnoringCase, bool kGroups = false>
 class NameTable final
 {
+    struct NoGroup
+    {
+    };
+    using Group = std::conditional_t<kGroups, std::uint32_t, NoGroup>;
+
 public:
     struct Entry
     {
         const char *data;
         std::uint32_t size;
         std::uint32_t hash;
-        std::uint32_t group;
-        Value value;
+        [[no_unique_address]] Group group;
+        [[no_unique_address]] Value value;
         std::string_view name() const { return {data, size}; }
     };
 
-    // Room for this many names, kept ahead.
-    void reserve(std::size_t names)
-    {
-        m_entries.reserve(names);
-        if (2 * names > m_capacity)
-            grow(std::bit_ceil(2 * names));
-    }
+    // Room for this many names, kept ahead (the slots grow as they fill:
+    // they are touched all over, where entries are touched in order).
+    void reserve(std::size_t names) { m_entries.reserve(names); }
 
     // The value of the name in the group, where there is one; else null.
     const Value *find(std::string_view name, std::uint32_t group = 0) const
@@ -88,9 +94,26 @@ public:
         std::uint32_t &slot = m_slots[place(name, group, h)];
         if (slot)
             return {&m_entries[slot - 1].value, false};
-        m_entries.push_back({name.data(), std::uint32_t(name.size()), h, group, value});
+        Entry entry{name.data(), std::uint32_t(name.size()), h, {}, value};
+        if constexpr (kGroups)
+            entry.group = group;
+        m_entries.push_back(entry);
         slot = std::uint32_t(m_entries.size());
         return {&m_entries.back().value, true};
+    }
+    // No names any more; the room stays, for the next ones.
+    void clear()
+    {
+        if (m_entries.size() * 8 < m_capacity) { // few: empty just their slots
+            const std::size_t mask = m_capacity - 1;
+            for (const Entry &entry : m_entries)
+                for (std::size_t i = entry.hash & mask;; i = (i + 1) & mask)
+                    if (std::exchange(m_slots[i], 0) == 0)
+                        break;
+        } else if (m_capacity) {
+            std::fill_n(m_slots.get(), m_capacity, 0);
+        }
+        m_entries.clear();
     }
     // Every entry, in the order the names came.
     const std::vector<Entry> &entries() const { return m_entries; }
@@ -111,6 +134,13 @@ private:
     {
         return kIgnoringCase ? sameIgnoringCase(a, b) : a == b;
     }
+    static bool sameGroup(Group a, std::uint32_t b)
+    {
+        if constexpr (kGroups)
+            return a == b;
+        else
+            return (void)a, b == 0;
+    }
     // The slot of the name, or the empty one where it would go.
     std::size_t place(std::string_view name, std::uint32_t group, std::uint32_t h) const
     {
@@ -120,7 +150,7 @@ private:
             if (!number)
                 return i;
             const Entry &entry = m_entries[number - 1];
-            if (entry.hash == h && entry.group == group && same(entry.name(), name))
+            if (entry.hash == h && sameGroup(entry.group, group) && same(entry.name(), name))
                 return i;
         }
     }
@@ -148,6 +178,7 @@ private:
     std::unique_ptr<std::uint32_t[], Free> m_slots; // entry numbers from 1; 0 for none
     std::size_t m_capacity = 0;
     std::vector<Entry> m_entries;
+    static_assert(kGroups || !std::is_empty_v<Value> || sizeof(Entry) == 16);
 };
 
 // How many edits turn one name into the other, letter case aside: a letter
