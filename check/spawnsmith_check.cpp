@@ -91,11 +91,14 @@ public:
     std::string_view text() const { return m_view; }
 
 #ifndef _WIN32
-    // Maps a regular file of at least one byte; nothing for anything else.
+    // Maps a regular file of a megabyte or more; nothing for anything else.
+    // A smaller one is read into memory the last one freed, which costs less
+    // than mapping and unmapping it.
     static std::unique_ptr<ScriptFile> map(int fd)
     {
+        constexpr off_t kLarge = 1 << 20;
         struct stat status = {};
-        if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size <= 0)
+        if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < kLarge)
             return nullptr;
         const auto size = static_cast<std::size_t>(status.st_size);
         void *mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);

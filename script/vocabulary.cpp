@@ -39,17 +39,27 @@ private:
     NameTable<int, true> m_table;
 };
 
-std::vector<std::string_view> split(std::string_view text, char separator)
+// The next part of text up to the separator, taken off it. The table is
+// read at every start of spawnsmith-check: no part costs an allocation.
+std::string_view next(std::string_view &text, char separator)
 {
-    std::vector<std::string_view> parts;
-    for (std::size_t at = 0;;) {
-        const std::size_t end = text.find(separator, at);
-        parts.push_back(text.substr(at, end - at));
-        if (end == std::string_view::npos)
-            return parts;
-        at = end + 1;
-    }
+    const std::size_t end = text.find(separator);
+    const std::string_view part = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return part;
 }
+
+// The fields of a line of the table, five at the most.
+struct Fields
+{
+    std::array<std::string_view, 5> f;
+    std::size_t count = 0;
+    explicit Fields(std::string_view line)
+    {
+        while (!line.empty() && count < f.size())
+            f[count++] = next(line, '\t');
+    }
+};
 
 // The releases a table's line names; every one where it names none.
 Releases releases(std::string_view field)
@@ -58,10 +68,12 @@ Releases releases(std::string_view field)
         {"aa", kAlliedAssault}, {"sh", kSpearhead},  {"bt", kBreakthrough},
         {"opm", kOpenMoHAA},    {"reborn", kReborn}, {"nightfall", kNightFall}};
     Releases found = 0;
-    for (std::string_view word : split(field, ' '))
+    while (!field.empty()) {
+        const std::string_view word = next(field, ' ');
         for (const auto &[name, release] : kNames)
             if (word == name)
                 found |= release;
+    }
     return found ? found : kEveryRelease;
 }
 
@@ -196,29 +208,30 @@ Vocabulary::Table::Table(std::string_view table)
     : text(table)
 {
     std::vector<std::string_view> parents;
-    std::vector<std::vector<std::string_view>> commandLines;
-    for (std::string_view line : split(text, '\n')) {
-        const std::vector<std::string_view> f = split(line, '\t');
-        if (f.size() == 4 && f[0] == "class") {
+    std::vector<std::string_view> commandLines; // the classes each lists
+    for (std::string_view lines = text; !lines.empty();) {
+        const Fields fields(next(lines, '\n'));
+        const auto &f = fields.f;
+        if (fields.count == 4 && f[0] == "class") {
             classByName.insert(f[1], int(classes.size()));
             classes.push_back({f[1], f[3] == "-" ? std::string_view() : f[3], 0, {}});
             parents.push_back(f[2]);
             continue;
         }
-        if (f.size() < 4 || f[0] != "command")
+        if (fields.count < 4 || f[0] != "command")
             continue;
         const int id = int(commands.size());
         if (f[2] == "plain" || f[2] == "return") {
             const CommandKind kind = f[2] == "plain" ? CommandKind::Plain : CommandKind::Return;
             byName[int(kind)].insert(f[1], id);
-            commands.push_back({f[1], kind, releases(f.size() > 4 ? f[4] : ""), f[3] == "?"});
+            commands.push_back({f[1], kind, releases(f[4]), f[3] == "?"});
         } else if (f[2] == "setter") {
             setters.emplace(f[1], id);
             commands.push_back({f[1], CommandKind::Plain, 0, false}); // never known as a command
         } else {
             continue; // getters are never looked up
         }
-        commandLines.push_back(split(f[3], ' '));
+        commandLines.push_back(f[3]);
     }
     for (std::size_t i = 0; i < classes.size(); ++i) {
         GameClass &c = classes[i];
@@ -230,7 +243,8 @@ Vocabulary::Table::Table(std::string_view table)
     for (std::size_t i = 0; i < classes.size(); ++i)
         spawnable.insert(classes[i].name, int(i));
     for (std::size_t id = 0; id < commandLines.size(); ++id) {
-        for (std::string_view listed : commandLines[id]) {
+        for (std::string_view line = commandLines[id]; !line.empty();) {
+            const std::string_view listed = next(line, ' ');
             const bool refuses = listed.starts_with('!');
             const int c = classByName.at(refuses ? listed.substr(1) : listed);
             if (c != NameIndex::kNone)
