@@ -103,7 +103,6 @@ public:
         , m_vocabulary(vocabulary)
         , m_listener(listener)
     {
-        m_labels.reserve(text.size() / 128); // room that is not used costs nothing
         m_token = nextWord();
         m_ahead = nextWord();
     }
