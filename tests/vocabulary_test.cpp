@@ -117,7 +117,9 @@ private slots:
         QTest::newRow("the expansions'")
             << QByteArray("dprintln \"x\"\n") << QByteArray("10011111");
         QTest::newRow("OpenMoHAA's own")
-            << QByteArray("local.x waittill_any a b\n") << QByteArray("10000001");
+            << QByteArray("event_subscribe a b\n") << QByteArray("10000001");
+        QTest::newRow("no source says")
+            << QByteArray("local.x waittill_any a b\n") << QByteArray("11111111");
         QTest::newRow("the patches' and OpenMoHAA's")
             << QByteArray("local.x = md5string \"a\"\n") << QByteArray("10101011");
         QTest::newRow("a patch's, not OpenMoHAA's")

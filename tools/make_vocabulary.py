@@ -30,13 +30,12 @@ tooltips/db/Reborn.json: the Reborn and NightFall patches).
 
 Which releases know a command, by name:
 - Allied Assault (1.11), Spearhead (2.15), Breakthrough (2.40): as the editor
-  package says. Where the engine's marks say otherwise (2.0 to 2.15 is
+  package says. Where the engine's plain marks say otherwise (2.0 to 2.15 is
   Spearhead and Breakthrough, 2.30 and 2.40 Breakthrough, OPM none of them),
-  both sides are taken, so that the table refuses less. A name the package
-  does not list is known in none of them unless the engine's mark says
-  otherwise; but a name the games keep for their own use (it starts with '_',
-  or every declaration is code only), which no list of the games' commands
-  shows, is known in all three.
+  both sides are taken, so that the table refuses less. For a name the
+  package does not list, the engine's mark, plain or a group's, says which;
+  where there is none, no source says, and the name is known in all three,
+  so that the table refuses less.
 - OpenMoHAA: every command its source declares.
 - The Reborn patch (of Allied Assault) and NightFall (of Spearhead and
   Breakthrough): as the package says.
@@ -347,16 +346,13 @@ def releases(events, flags, found, editor):
                 cases.append(('agree', name, '%s by both' % shown(games)))
         elif marked is not None:
             games = marked
-            if marked:
-                cases.append(('engine only', name, '%s by the engine\'s %s mark' % (
-                    shown(marked), 'plain' if plain else 'group')))
-        elif name.startswith('_') or code_only:
-            games = set(GAMES)
-            cases.append(('for the games\' own use', name, 'taken as known in every game'))
+            cases.append(('engine only', name, '%s by the engine\'s %s mark' % (
+                shown(marked), 'plain' if plain else 'group')))
         else:
-            games = set()
-            cases.append(('OpenMoHAA only', name, 'the editor package lists it for no game, '
-                          'the engine does not mark it'))
+            # No source says: the side that refuses less.
+            games = set(GAMES)
+            cases.append(('no source says', name, 'taken as known in every game%s' % (
+                ' (kept for the games\' own use)' if name.startswith('_') or code_only else '')))
         table[name] = games | ({OPM} if name in engine else set()) | (said or set()) - GAMES
         if name not in engine:
             cases.append(('no declaration', name, 'in the editor package only: %s' %
