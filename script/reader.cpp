@@ -175,6 +175,20 @@ private:
         Jumps m_saved;
     };
 
+    // The words read while it lives, kept (a case value, judged once read).
+    struct Capture
+    {
+        Capture(Parser &parser, std::vector<Token> &words)
+            : m_parser(parser)
+        {
+            m_parser.m_capture = &words;
+        }
+        ~Capture() { m_parser.m_capture = nullptr; }
+        Capture(const Capture &) = delete;
+        Capture &operator=(const Capture &) = delete;
+        Parser &m_parser;
+    };
+
     // What an expression is, as far as assigning to it goes.
     enum class Kind { Other, Listener, VariableField, Field, Array, Size };
     // Where a value starts with a listener's field: the field alone, its
@@ -382,9 +396,10 @@ private:
     {
         advance();
         std::vector<Token> value;
-        m_capture = &value;
-        argument();
-        m_capture = nullptr;
+        {
+            const Capture capture(*this, value);
+            argument();
+        }
         m_parameters.clear();
         arguments(true);
         expect(Tok::Colon, "':' after the case value");

@@ -399,6 +399,11 @@ def table(events, classes, known, commits):
         '#   commands, are those that know it: aa (Allied Assault 1.11), sh (Spearhead 2.15),',
         '#   bt (Breakthrough 2.40), opm (OpenMoHAA), reborn (the Reborn patch of Allied',
         '#   Assault), nightfall (the NightFall patch of Spearhead and Breakthrough).',
+        '#   The games and patches are those the editor package names; where the engine\'s',
+        '#   comments mark a command as added by a release and the package says otherwise, both',
+        '#   are taken; where the package is silent, the marks say (those above a group too);',
+        '#   where neither says, every game is taken to know it. opm is every command the',
+        '#   engine declares. A command only the package names has both kinds and "?" classes.',
     ]
     for name in sorted(classes, key=str.lower):
         parent, spawn, _ = classes[name]
