@@ -58,7 +58,7 @@ constexpr std::string_view kUsage =
     "  -V, --version    show the version and exit\n"
     "\n"
     "Exit status: 0 when every script loads, 1 when any does not (or, with --strict,\n"
-    "has a warning), 2 when a file cannot be read or an option is unknown.\n";
+    "has a warning), 2 when a file cannot be read or an option or game is unknown.\n";
 
 // The games --game names, as scripters name them.
 constexpr std::pair<std::string_view, script::Game> kGames[] = {
