@@ -33,9 +33,11 @@ Which releases know a command, by name:
   package says. Where the engine's plain marks say otherwise (2.0 to 2.15 is
   Spearhead and Breakthrough, 2.30 and 2.40 Breakthrough, OPM none of them),
   both sides are taken, so that the table refuses less. For a name the
-  package does not list, the engine's mark, plain or a group's, says which;
-  where there is none, no source says, and the name is known in all three,
-  so that the table refuses less.
+  package does not list, the engine's mark, plain or a group's (not a
+  group's for a name the games keep for their own use: it starts with '_',
+  or every declaration is code only), says which; where there is none, no
+  source says, and the name is known in all three, so that the table
+  refuses less.
 - OpenMoHAA: every command its source declares.
 - The Reborn patch (of Allied Assault) and NightFall (of Spearhead and
   Breakthrough): as the package says.
@@ -333,8 +335,10 @@ def releases(events, flags, found, editor):
         said = editor.get(name)
         plain, group, code_only = engine.get(name, (set(), set(), False))
         # A group's mark says nothing of where the group ends: it is heard only
-        # where the editor package is silent.
-        marks = plain if plain or said is not None else group
+        # where the editor package is silent, and not for a name the games keep
+        # for their own use, which no list shows.
+        internal = name.startswith('_') or code_only
+        marks = plain if plain or said is not None or internal else group
         marked = set().union(*(MARKS[m] for m in marks)) if marks else None
         if said is not None:
             games = said & GAMES
@@ -352,7 +356,7 @@ def releases(events, flags, found, editor):
             # No source says: the side that refuses less.
             games = set(GAMES)
             cases.append(('no source says', name, 'taken as known in every game%s' % (
-                ' (kept for the games\' own use)' if name.startswith('_') or code_only else '')))
+                ' (kept for the games\' own use)' if internal else '')))
         table[name] = games | ({OPM} if name in engine else set()) | (said or set()) - GAMES
         if name not in engine:
             cases.append(('no declaration', name, 'in the editor package only: %s' %
