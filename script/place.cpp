@@ -6,9 +6,10 @@
 #include <cstring>
 
 namespace script {
+namespace {
 
-// Eight bytes at a time: a stop at the end of a large script has millions of
-// bytes before it.
+// How many LF bytes the text holds, eight bytes at a time: a stop at the end of a large script has
+// millions of bytes before it.
 std::size_t lineEnds(std::string_view text)
 {
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
@@ -26,6 +27,8 @@ std::size_t lineEnds(std::string_view text)
         count += text[i] == '\n';
     return count;
 }
+
+} // namespace
 
 Places::Places(std::string_view text)
     : m_text(text)

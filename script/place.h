@@ -15,9 +15,6 @@ struct Place
     std::size_t column = 1;
 };
 
-// How many LF bytes the text holds.
-std::size_t lineEnds(std::string_view text);
-
 // The places of offsets asked for in the order of the text, each found by
 // reading on from the one before: any number of them costs one pass. An
 // offset before the last one asked for is found from the start again.

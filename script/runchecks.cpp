@@ -197,7 +197,7 @@ void RunChecks::finish(LevelScript &script)
         } else if (!m_labels.find(label)) {
             // Letter case aside: a warning only where no label could be meant.
             if (!nearest)
-                nearest.emplace(labels());
+                nearest.emplace(m_labels.names());
             const Token where{use.label, use.label + use.labelSize, Tok::Name, false};
             warn(WarningKind::NoLabel, where, label, {}, nearest->nearest(label));
         }
@@ -210,15 +210,6 @@ void RunChecks::finish(LevelScript &script)
     script.labels.reserve(m_labels.size());
     for (const auto &label : m_labels.entries())
         script.labels.push_back(keep(script, label.name()));
-}
-
-std::vector<std::string_view> RunChecks::labels() const
-{
-    std::vector<std::string_view> names;
-    names.reserve(m_labels.size());
-    for (const auto &label : m_labels.entries())
-        names.push_back(label.name());
-    return names;
 }
 
 Name RunChecks::keep(LevelScript &script, std::string_view name)

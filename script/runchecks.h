@@ -85,7 +85,6 @@ private:
     void spawn(const Token &name, const Token &command);
     std::string_view nearestAnswer(const Known &object, std::string_view command, CommandKind kind);
     static Name keep(LevelScript &script, std::string_view name); // in script.names
-    std::vector<std::string_view> labels() const;                 // in their order
 
     std::string_view m_text;
     const Vocabulary &m_vocabulary;

@@ -60,9 +60,8 @@ namespace {
 // A path as scripts name one another: '/' between folders, letter case aside.
 std::string pathKey(std::string_view path)
 {
-    std::string key(path);
-    for (char &c : key)
-        c = c == '\\' ? '/' : c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    std::string key = folded(path);
+    std::replace(key.begin(), key.end(), '\\', '/');
     return key;
 }
 
@@ -113,12 +112,8 @@ public:
 
     std::string_view nearest(std::string_view label)
     {
-        if (!m_nearest) {
-            std::vector<std::string_view> names;
-            for (const auto &entry : m_set.entries())
-                names.push_back(entry.name());
-            m_nearest.emplace(std::move(names));
-        }
+        if (!m_nearest)
+            m_nearest.emplace(m_set.names());
         return m_nearest->nearest(label);
     }
 
@@ -137,12 +132,14 @@ void checkLabelsAcross(std::span<const NamedScript> scripts)
         std::vector<Warning> &warnings = user.script->warnings;
         const std::size_t before = warnings.size();
         std::string_view lastPath;
+        bool looked = false;
         std::size_t target = ScriptsByPath::kNone;
         for (const LabelUse &use : user.script->labelsUsed) {
             const std::string_view path = user.script->name(use.path);
-            if (path != lastPath || lastPath.data() == nullptr) // mostly the path before
+            if (!looked || path != lastPath) // mostly the path before
                 target = byPath.named(path);
             lastPath = path;
+            looked = true;
             if (target == ScriptsByPath::kNone || target == ScriptsByPath::kTwo
                 || scripts[target].script->stop)
                 continue;

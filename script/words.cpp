@@ -22,13 +22,6 @@ std::size_t reach(std::string_view name) { return name.size() <= 4 ? 1 : 2; }
 constexpr std::size_t kScansBeforeIndex = 16;
 constexpr std::size_t kShortList = 256;
 
-std::string folded(std::string_view name)
-{
-    std::string out(name);
-    std::transform(out.begin(), out.end(), out.begin(), lower);
-    return out;
-}
-
 // Every name made by leaving out up to two letters of name, letter case
 // aside, each once: two names within two edits share one of these.
 std::vector<std::string> shortened(std::string_view name)
@@ -72,15 +65,11 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
                }));
 }
 
-// FNV-1a over the bytes with the bit that tells a letter's case set: equal
-// for two names that differ in case only (and for a few other pairs, which
-// the comparison after it tells apart).
-std::uint32_t hashIgnoringCase(std::string_view name)
+std::string folded(std::string_view name)
 {
-    std::uint32_t hash = 2166136261u;
-    for (char c : name)
-        hash = (hash ^ (static_cast<unsigned char>(c) | 0x20u)) * 16777619u;
-    return hash;
+    std::string out(name);
+    std::transform(out.begin(), out.end(), out.begin(), lower);
+    return out;
 }
 
 std::size_t editDistance(std::string_view a, std::string_view b, std::size_t limit)
@@ -154,7 +143,7 @@ std::string_view NearNames::nearest(std::string_view name)
         // The names that share a shortened form with this one, in their order.
         std::vector<std::uint32_t> numbers;
         for (const std::string &form : shortened(name)) {
-            const std::uint64_t hash = std::uint64_t(hashIgnoringCase(form)) << 32;
+            const std::uint64_t hash = std::uint64_t(hashName(form, true)) << 32;
             for (auto at = std::lower_bound(m_index.begin(), m_index.end(), hash);
                  at != m_index.end() && (*at >> 32) == (hash >> 32); ++at)
                 numbers.push_back(std::uint32_t(*at));
@@ -176,7 +165,7 @@ void NearNames::index()
         if (m_names[number].size() > kLongestName + 2)
             continue; // too long to be within reach of any name asked about
         for (const std::string &form : shortened(m_names[number]))
-            m_index.push_back(std::uint64_t(hashIgnoringCase(form)) << 32 | number);
+            m_index.push_back(std::uint64_t(hashName(form, true)) << 32 | number);
     }
     std::sort(m_index.begin(), m_index.end());
 }

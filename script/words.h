@@ -31,8 +31,20 @@ std::string didYouMean(std::string_view nearest);
 // Whether two names are the same, the case of ASCII letters aside.
 bool sameIgnoringCase(std::string_view a, std::string_view b);
 
-// A hash equal for names that differ in letter case only.
-std::uint32_t hashIgnoringCase(std::string_view name);
+// FNV-1a over a name's bytes, from seed; with ignoringCase the bit that
+// tells a letter's case set, so that names differing in case only hash
+// alike (and a few other pairs, which a comparison after tells apart).
+inline std::uint32_t hashName(std::string_view name, bool ignoringCase,
+                              std::uint32_t seed = 2166136261u)
+{
+    std::uint32_t h = seed;
+    for (char c : name)
+        h = (h ^ (static_cast<unsigned char>(c) | (ignoringCase ? 0x20u : 0u))) * 16777619u;
+    return h;
+}
+
+// A name in lower case, as names letter case aside are kept.
+std::string folded(std::string_view name);
 
 // Names to values, for the many names of a large script: the entries in the
 // order they came, and a table of their numbers, open addressing and at most
@@ -115,8 +127,16 @@ public:
         }
         m_entries.clear();
     }
-    // Every entry, in the order the names came.
+    // Every entry, in the order the names came; and just their names.
     const std::vector<Entry> &entries() const { return m_entries; }
+    std::vector<std::string_view> names() const
+    {
+        std::vector<std::string_view> names;
+        names.reserve(m_entries.size());
+        for (const Entry &entry : m_entries)
+            names.push_back(entry.name());
+        return names;
+    }
     std::size_t size() const { return m_entries.size(); }
 
 private:
