@@ -2,7 +2,7 @@
 // and where it would stop, in the FILE:LINE:COLUMN form editors jump to.
 // Plain C++ and the script reader only; reads any bytes, writes nothing.
 
-#include "warnings.h"
+#include "levelscript.h"
 
 #include <algorithm>
 #include <atomic>

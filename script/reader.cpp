@@ -26,8 +26,10 @@ constexpr int kJumpsAtOnce = 100;
 struct Found
 {
     Token token;
+    StopKind kind = StopKind::CannotRead;
     std::string_view expected; // what the game needed there
     std::string compiled;      // for a line it read but cannot compile, the sentence
+    std::string nearest;       // the word probably meant, where the sentence names one
 };
 
 // Thrown to unwind the recursive descent at the first stop.
@@ -43,8 +45,10 @@ ReadListener &nobody()
     return none;
 }
 
-// Why the game's compiler refuses a command it looks up in vain.
-std::string unknownCommand(const Vocabulary &vocabulary, std::string_view name, CommandKind kind)
+// Why the game's compiler refuses a command it looks up in vain; nearest, the
+// one probably meant where the sentence names one.
+std::string unknownCommand(const Vocabulary &vocabulary, std::string_view name, CommandKind kind,
+                           std::string &nearest)
 {
     const std::string game(gameName(vocabulary.target()));
     const std::string quoted = "'" + shown(name) + "'";
@@ -61,7 +65,8 @@ std::string unknownCommand(const Vocabulary &vocabulary, std::string_view name, 
                                  + " and will not load the script";
     if (const Releases elsewhere = vocabulary.knownIn(name, kind))
         return sentence + " (" + whoKnows(elsewhere) + ").";
-    return sentence + didYouMean(vocabulary.nearestCommand(name, kind));
+    nearest = vocabulary.nearestCommand(name, kind);
+    return sentence + didYouMean(nearest);
 }
 
 // A whole number as the compiler keeps it: as large as its integers go.
@@ -129,7 +134,7 @@ private:
             : m_parser(parser)
         {
             if (++m_parser.m_depth > kMaxDepth)
-                m_parser.stop("less nesting of brackets, braces or statements");
+                m_parser.stop("less nesting of brackets, braces or statements", StopKind::TooDeep);
         }
         ~Depth() { --m_parser.m_depth; }
         Depth(const Depth &) = delete;
@@ -203,10 +208,10 @@ private:
     std::string_view word(const Token &t) const { return wordOf(m_text, t); }
 
     // Only the first line the game cannot compile counts.
-    void compileError(const Token &at, std::string sentence)
+    void compileError(const Token &at, StopKind why, std::string sentence, std::string nearest = {})
     {
         if (m_compile && !m_compileStop)
-            m_compileStop = Found{at, {}, std::move(sentence)};
+            m_compileStop = Found{at, why, {}, std::move(sentence), std::move(nearest)};
     }
 
     // The compiler looks every command up, once its arguments are read; the
@@ -217,8 +222,12 @@ private:
             const std::string_view written = word(read.name);
             const std::string unescapedName = read.name.escaped ? unescaped(written) : "";
             const std::string_view name = read.name.escaped ? unescapedName : written;
-            if (!m_vocabulary.knows(name, read.kind))
-                compileError(read.name, unknownCommand(m_vocabulary, name, read.kind));
+            if (!m_vocabulary.knows(name, read.kind)) {
+                std::string nearest;
+                std::string why = unknownCommand(m_vocabulary, name, read.kind, nearest);
+                compileError(read.name, StopKind::UnknownCommand, std::move(why),
+                             std::move(nearest));
+            }
         }
         m_listener.command(read);
     }
@@ -255,8 +264,9 @@ private:
                                ? m_labels.insert(name, {}).second
                                : m_switchLabels[m_switchDepth - 1].insert(name, {}).second;
         if (!fresh)
-            compileError(at, "The game has a label of this name already: give this one a name of "
-                             "its own.");
+            compileError(at, StopKind::DuplicateLabel,
+                         "The game has a label of this name already: give this one a name of "
+                         "its own.");
         if (m_switchDepth == 0)
             m_listener.label(at, name);
         else
@@ -268,12 +278,14 @@ private:
     {
         for (const Parameter &parameter : m_parameters) {
             if (parameter.kind != Kind::VariableField) {
-                compileError(parameter.at, "The game takes only variables such as local.name as a "
-                                           "label's parameters.");
+                compileError(parameter.at, StopKind::ParameterNotVariable,
+                             "The game takes only variables such as local.name as a label's "
+                             "parameters.");
             } else if (m_lookUp && parameter.builtIn) {
-                compileError(parameter.at, "The game keeps '" + shown(word(parameter.field))
-                                               + "' as a field of its own and takes no parameter "
-                                                 "of that name: use another name.");
+                compileError(parameter.at, StopKind::BuiltInParameter,
+                             "The game keeps '" + shown(word(parameter.field))
+                                 + "' as a field of its own and takes no parameter "
+                                   "of that name: use another name.");
             }
         }
     }
@@ -296,7 +308,10 @@ private:
         }
         return m_batch[m_read++];
     }
-    [[noreturn]] void stop(std::string_view expected) { throw Stopped{{m_token, expected, {}}}; }
+    [[noreturn]] void stop(std::string_view expected, StopKind why = StopKind::CannotRead)
+    {
+        throw Stopped{{m_token, why, expected, {}, {}}};
+    }
     void expect(Tok what, std::string_view expected)
     {
         if (kind() != what)
@@ -405,8 +420,9 @@ private:
         expect(Tok::Colon, "':' after the case value");
         const std::optional<std::string_view> name = caseName(value);
         if (!name)
-            compileError(value.front(), "The game takes only a whole number, a negated one or a "
-                                        "text as a case value.");
+            compileError(value.front(), StopKind::CaseValue,
+                         "The game takes only a whole number, a negated one or a "
+                         "text as a case value.");
         else if (!name->empty())
             label(value.front(), *name);
         else // a label all the same, of a name nobody can call
@@ -549,22 +565,26 @@ private:
     void breakStatement()
     {
         if (m_jumps.breakable == 0)
-            compileError(m_token, "The game cannot compile break outside a loop or a switch.");
+            compileError(m_token, StopKind::BreakOutside,
+                         "The game cannot compile break outside a loop or a switch.");
         else if (++m_jumps.breaks > kJumpsAtOnce)
-            compileError(m_token, "The game compiles no more than " + std::to_string(kJumpsAtOnce)
-                                      + " breaks in the loops and switches around one another, "
-                                        "a switch counting as one: split this one.");
+            compileError(m_token, StopKind::TooManyBreaks,
+                         "The game compiles no more than " + std::to_string(kJumpsAtOnce)
+                             + " breaks in the loops and switches around one another, "
+                               "a switch counting as one: split this one.");
         advance();
     }
 
     void continueStatement()
     {
         if (m_jumps.loops == 0)
-            compileError(m_token, "The game cannot compile continue outside a loop.");
+            compileError(m_token, StopKind::ContinueOutside,
+                         "The game cannot compile continue outside a loop.");
         else if (++m_jumps.continues > kJumpsAtOnce)
-            compileError(m_token, "The game compiles no more than " + std::to_string(kJumpsAtOnce)
-                                      + " continues in the loops around one another: split this "
-                                        "one.");
+            compileError(m_token, StopKind::TooManyContinues,
+                         "The game compiles no more than " + std::to_string(kJumpsAtOnce)
+                             + " continues in the loops around one another: split this "
+                               "one.");
         advance();
     }
 
@@ -598,11 +618,13 @@ private:
     void assignment(Kind assigned)
     {
         if (assigned == Kind::Size)
-            compileError(m_token, "The game reads size as the length of an array and cannot "
-                                  "assign to it: use another name.");
+            compileError(m_token, StopKind::CannotAssign,
+                         "The game reads size as the length of an array and cannot "
+                         "assign to it: use another name.");
         else if (!assignable(assigned))
-            compileError(m_token, "The game cannot assign a value here: the left side must be a "
-                                  "variable, such as local.name.");
+            compileError(m_token, StopKind::CannotAssign,
+                         "The game cannot assign a value here: the left side must be a "
+                         "variable, such as local.name.");
         // local.X itself changes, or an element of it: not a field of it.
         const bool local = (m_valueShape == Shape::Whole || m_valueShape == Shape::Element)
                            && word(m_valueListener) == "local";
@@ -1072,7 +1094,8 @@ std::string sentence(std::string_view text, const Found &found)
 Stop locate(std::string_view text, const Found &found)
 {
     const Place place = Places(text).at(found.token.begin);
-    return {found.token.begin, place.line, place.column, sentence(text, found)};
+    return {found.token.begin, found.token.end,       place.line,   place.column,
+            found.kind,        sentence(text, found), found.nearest};
 }
 
 struct Reading
@@ -1100,6 +1123,37 @@ Reading read(std::string_view text, Dialect dialect, Stages stages, const Vocabu
 }
 
 } // namespace
+
+std::string_view code(StopKind kind)
+{
+    switch (kind) {
+    case StopKind::CannotRead:
+        return "cannot-read";
+    case StopKind::TooDeep:
+        return "too-deep";
+    case StopKind::UnknownCommand:
+        return "unknown-command";
+    case StopKind::DuplicateLabel:
+        return "duplicate-label";
+    case StopKind::CannotAssign:
+        return "cannot-assign";
+    case StopKind::BreakOutside:
+        return "break-outside";
+    case StopKind::ContinueOutside:
+        return "continue-outside";
+    case StopKind::TooManyBreaks:
+        return "too-many-breaks";
+    case StopKind::TooManyContinues:
+        return "too-many-continues";
+    case StopKind::CaseValue:
+        return "case-value";
+    case StopKind::ParameterNotVariable:
+        return "parameter-not-variable";
+    case StopKind::BuiltInParameter:
+        return "built-in-parameter";
+    }
+    return {};
+}
 
 std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages stages,
                                const Vocabulary &vocabulary)

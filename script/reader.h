@@ -16,18 +16,42 @@
 #include "vocabulary.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace script {
 
+// Why the game stops: a word it cannot read where it stands, or one of the
+// checks its compiler makes once every line is read.
+enum class StopKind : std::uint8_t {
+    CannotRead,           // a word the grammar has no place for there
+    TooDeep,              // nesting past any the reader follows
+    UnknownCommand,       // a command the game does not know, or not as that kind
+    DuplicateLabel,       // a label of a name already taken
+    CannotAssign,         // a value assigned to what is not a variable
+    BreakOutside,         // a break outside a loop or a switch
+    ContinueOutside,      // a continue outside a loop
+    TooManyBreaks,        // more breaks held at once than the compiler holds
+    TooManyContinues,     // the same for continues
+    CaseValue,            // a case value the compiler does not take
+    ParameterNotVariable, // a label's or case's parameter that is no variable
+    BuiltInParameter,     // a parameter of a name the game keeps for a field of its own
+};
+
+// A short name of each kind, for tools that tell them apart.
+std::string_view code(StopKind kind);
+
 struct Stop
 {
     std::size_t offset = 0; // byte offset in the text
+    std::size_t end = 0;    // just past the word there
     std::size_t line = 1;   // as Place counts
     std::size_t column = 1;
+    StopKind kind = StopKind::CannotRead;
     std::string sentence; // what the game found there and what it needed instead
+    std::string nearest;  // the word probably meant, where the sentence names one
 };
 
 // The game reads the whole text first, then compiles it: a label used twice,

@@ -60,7 +60,7 @@ std::string_view RunChecks::plain(const Token &token) const
 void RunChecks::warn(WarningKind kind, const Token &at, std::string_view word,
                      std::string_view where, std::string_view nearest)
 {
-    m_warnings.push_back({kind, at.begin, m_places.at(at.begin), std::string(word),
+    m_warnings.push_back({kind, at.begin, at.end, m_places.at(at.begin), std::string(word),
                           std::string(where), std::string(nearest)});
 }
 

@@ -8,7 +8,7 @@
 #include "listener.h"
 #include "place.h"
 #include "vocabulary.h"
-#include "warnings.h"
+#include "warning.h"
 #include "words.h"
 
 #include <cstdint>

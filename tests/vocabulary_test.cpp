@@ -4,7 +4,7 @@
 // the reader's verdict and sentence.
 
 #include "reader.h"
-#include "warnings.h"
+#include "levelscript.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 // must get it, with the word and the nearest right one, and scripts that must
 // not, where the game would not fail.
 
-#include "warnings.h"
+#include "levelscript.h"
 
 #include <QTest>
 

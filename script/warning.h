@@ -1,18 +1,18 @@
 #pragma once
 
-// Lines the game loads that fail when they run: the game skips each, with a
-// line in its console that scripters rarely see. A level script is read with
-// the reader (reader.h), and what it reads is listened to for four kinds of
-// line; the labels one script uses in another are looked for there when both
-// are checked together. Plain C++.
+// What a reading of a level script finds: where the game stops, or the lines
+// it loads that fail when they run (the game skips each, with a line in its
+// console that scripters rarely see), and the labels the script has and uses
+// in other scripts. The types only: the listener that finds the warnings
+// (runchecks.h) fills them, the reading of a level script (levelscript.h)
+// hands them out. Plain C++.
 
+#include "place.h"
 #include "reader.h"
-#include "vocabulary.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +33,7 @@ struct Warning
 {
     WarningKind kind = WarningKind::NoLabel;
     std::size_t offset = 0; // of the word, in the text
+    std::size_t end = 0;    // just past it
     Place place;
     std::string word;    // the label, the name spawned, or the command
     std::string where;   // the other script's path, or the class's spawn name
@@ -70,19 +71,5 @@ struct LevelScript
 
     std::string_view name(Name n) const { return std::string_view(names).substr(n.at, n.size); }
 };
-
-LevelScript readLevelScript(std::string_view text,
-                            const Vocabulary &vocabulary = Vocabulary::game());
-
-// Scripts checked together: where one uses path::label and the path names
-// exactly one of the others (that one's path ends with it, a whole folder or
-// file name at a time, letter case aside), and that one loads, the label
-// must be there.
-struct NamedScript
-{
-    std::string_view path;
-    LevelScript *script;
-};
-void checkLabelsAcross(std::span<const NamedScript> scripts);
 
 } // namespace script
