@@ -1,31 +1,32 @@
 // spawnsmith-check: tells whether the game would load each level script given,
 // and where it would stop, in the FILE:LINE:COLUMN form editors jump to.
-// Plain C++ and the script reader only; reads any bytes, writes nothing.
+// Plain C++ and the script reader only; reads any bytes, writes nothing. With
+// --lsp it is a language server instead (lsp/), for editors.
 
+#include "gamefile.h"
 #include "levelscript.h"
+#include "scriptfile.h"
+#include "serve.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
-#include <new>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
-#include <utility>
+#include <unordered_map>
+#include <variant>
 #include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#else
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 #ifndef SPAWNSMITH_VERSION
@@ -36,6 +37,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: spawnsmith-check [--game GAME] [--strict] [FILE]...\n"
+    "       spawnsmith-check --lsp [--game GAME]\n"
     "Reads each level script as Medal of Honor: Allied Assault reads it and prints\n"
     "FILE:LINE:COLUMN: error: SENTENCE for each one the game would not load, and\n"
     "FILE:LINE:COLUMN: warning: SENTENCE [KIND] for each line it loads that fails\n"
@@ -53,153 +55,90 @@ constexpr std::string_view kUsage =
     "                   Which game knows which command comes from the engine's\n"
     "                   public source and an editor package's list; where they\n"
     "                   disagree, or neither says, the game is taken to know it.\n"
+    "                   Without --game, a file .spawnsmith in the script's folder,\n"
+    "                   or the nearest folder above it, may name the game in a\n"
+    "                   line game = GAME ('#' starts a comment).\n"
     "      --strict     count a warning as a failure\n"
+    "      --lsp        be a language server for an editor: the Language Server\n"
+    "                   Protocol on standard input and output\n"
     "  -h, --help       show this help and exit\n"
     "  -V, --version    show the version and exit\n"
     "\n"
     "Exit status: 0 when every script loads, 1 when any does not (or, with --strict,\n"
-    "has a warning), 2 when a file cannot be read or an option or game is unknown.\n";
-
-// The games --game names, as scripters name them.
-constexpr std::pair<std::string_view, script::Game> kGames[] = {
-    {"aa", script::Game::AlliedAssault}, {"aa-reborn", script::Game::AlliedAssaultReborn},
-    {"sh", script::Game::Spearhead},     {"sh-nightfall", script::Game::SpearheadNightFall},
-    {"bt", script::Game::Breakthrough},  {"bt-nightfall", script::Game::BreakthroughNightFall},
-    {"opm", script::Game::OpenMoHAA},
-};
-
-// A script's bytes: a file mapped into memory where the system can, else read
-// whole into a string.
-class ScriptFile
-{
-public:
-    ScriptFile() = default;
-    explicit ScriptFile(std::string text)
-        : m_text(std::move(text))
-        , m_view(m_text)
-    {}
-    ScriptFile(const ScriptFile &) = delete;
-    ScriptFile &operator=(const ScriptFile &) = delete;
-    ~ScriptFile()
-    {
-#ifndef _WIN32
-        if (m_mapped)
-            munmap(m_mapped, m_view.size());
-#endif
-    }
-
-    std::string_view text() const { return m_view; }
-
-#ifndef _WIN32
-    // Maps a regular file of a megabyte or more; nothing for anything else.
-    // A smaller one is read into memory the last one freed, which costs less
-    // than mapping and unmapping it.
-    static std::unique_ptr<ScriptFile> map(int fd)
-    {
-        constexpr off_t kLarge = 1 << 20;
-        struct stat status = {};
-        if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < kLarge)
-            return nullptr;
-        const auto size = static_cast<std::size_t>(status.st_size);
-        void *mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        if (mapped == MAP_FAILED)
-            return nullptr;
-        auto script = std::make_unique<ScriptFile>();
-        script->m_mapped = mapped;
-        script->m_view = {static_cast<const char *>(mapped), size};
-        return script;
-    }
-#endif
-
-private:
-    std::string m_text;
-    void *m_mapped = nullptr;
-    std::string_view m_view;
-};
-
-// The whole stream, byte for byte; nothing when reading fails. A file of
-// known size is read in one go, into a buffer of that size.
-std::unique_ptr<ScriptFile> readAll(std::FILE *stream)
-{
-    std::string text;
-    // A folder may claim any size here: trust only what a script could be.
-    constexpr long kLargest = 1L << 30;
-    if (std::fseek(stream, 0, SEEK_END) == 0) {
-        const long size = std::ftell(stream);
-        if (size > 0 && size <= kLargest)
-            text.reserve(static_cast<std::size_t>(size));
-        std::rewind(stream);
-    }
-    char buffer[1 << 16];
-    for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream);
-        text.append(buffer, got);
-        if (got < sizeof buffer)
-            break;
-    }
-    if (std::ferror(stream))
-        return nullptr;
-    return std::make_unique<ScriptFile>(std::move(text));
-}
-
-std::unique_ptr<ScriptFile> readFile(const std::string &path)
-{
-    if (path == "-")
-        return readAll(stdin);
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-#ifndef _WIN32
-    // Mapped, a large script is read straight from the system's cache.
-    if (std::unique_ptr<ScriptFile> mapped = ScriptFile::map(fileno(file))) {
-        std::fclose(file);
-        return mapped;
-    }
-#endif
-    std::unique_ptr<ScriptFile> script = readAll(file);
-    std::fclose(file);
-    return script;
-}
+    "has a warning), 2 when a file cannot be read, an option or game is unknown, or\n"
+    "a .spawnsmith file holds a line it cannot take.\n";
 
 // One script given to check, and what the reader found in it.
 struct Checked
 {
     std::string shownAs;
     bool readable = false;
-    int error = 0; // why it could not be read: errno, or -1 for a read error
+    std::string error; // why it could not be read, or be checked
     script::LevelScript script;
 };
 
-Checked check(const std::string &path, const script::Vocabulary &vocabulary)
+// The game a script is for: the one --game names, else the one its folder's
+// game file names, else any.
+class Games final
 {
-    Checked checked{path == "-" ? "<stdin>" : path, false, 0, {}};
-    std::unique_ptr<ScriptFile> contents;
-    errno = 0;
-    try {
-        contents = readFile(path);
-    } catch (const std::bad_alloc &) {
-        errno = ENOMEM;
+public:
+    explicit Games(std::optional<script::Game> given)
+        : m_given(given)
+    {}
+
+    // The game file's error instead, where it has one.
+    std::variant<script::Game, std::string> of(const std::string &path)
+    {
+        if (m_given)
+            return *m_given;
+        const std::filesystem::path folder =
+            path == "-" ? std::filesystem::path(".") : std::filesystem::path(path).parent_path();
+        const std::lock_guard lock(m_mutex);
+        auto [found, fresh] = m_byFolder.try_emplace(folder.empty() ? "." : folder.string());
+        if (fresh)
+            found->second = files::findGameFile(folder.empty() ? "." : folder);
+        const files::GameFile &file = found->second;
+        if (!file.error.empty())
+            return file.error;
+        return file.game.value_or(script::Game::Any);
     }
+
+private:
+    std::optional<script::Game> m_given;
+    std::mutex m_mutex;
+    std::unordered_map<std::string, files::GameFile> m_byFolder;
+};
+
+Checked check(const std::string &path, Games &games)
+{
+    Checked checked{path == "-" ? "<stdin>" : path, false, {}, {}};
+    const auto game = games.of(path);
+    if (const std::string *error = std::get_if<std::string>(&game)) {
+        checked.error = *error;
+        return checked;
+    }
+    const std::unique_ptr<files::ScriptFile> contents = files::readScriptFile(path);
     if (!contents) {
-        checked.error = errno ? errno : -1;
+        checked.error =
+            "cannot read " + checked.shownAs + ": " + (errno ? std::strerror(errno) : "read error");
         return checked;
     }
     checked.readable = true;
-    checked.script = script::readLevelScript(contents->text(), vocabulary);
+    checked.script = script::readLevelScript(
+        contents->text(), script::Vocabulary::game(std::get<script::Game>(game)));
     return checked;
 }
 
 // Every file, read on as many threads as the machine has cores (two at the
 // most pays: a large script is read on two already), in any order; each
 // result in its place.
-std::vector<Checked> checkAll(const std::vector<std::string> &files,
-                              const script::Vocabulary &vocabulary)
+std::vector<Checked> checkAll(const std::vector<std::string> &files, Games &games)
 {
     std::vector<Checked> checked(files.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next++) < files.size();)
-            checked[i] = check(files[i], vocabulary);
+            checked[i] = check(files[i], games);
     };
     const std::size_t threads =
         std::min<std::size_t>({2, std::max(1u, std::thread::hardware_concurrency()), files.size()});
@@ -211,8 +150,7 @@ std::vector<Checked> checkAll(const std::vector<std::string> &files,
         helper.join();
     for (const Checked &c : checked)
         if (!c.readable)
-            std::fprintf(stderr, "spawnsmith-check: cannot read %s: %s\n", c.shownAs.c_str(),
-                         c.error > 0 ? std::strerror(c.error) : "read error");
+            std::fprintf(stderr, "spawnsmith-check: %s\n", c.error.c_str());
     return checked;
 }
 
@@ -234,33 +172,36 @@ int report(const Checked &checked, bool strict)
     return strict && !checked.script.warnings.empty() ? 1 : 0;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+// What the command line asks for.
+struct Options
 {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY); // CR LF reaches the reader as it is in the file
-#endif
-    bool options = true, strict = false;
-    script::Game game = script::Game::Any;
+    bool strict = false, lsp = false;
+    std::optional<script::Game> game;
     std::vector<std::string> files;
+};
+
+// The options, or the exit status where the command line already says all.
+std::variant<Options, int> parse(int argc, char **argv)
+{
+    Options o;
+    bool options = true;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (options && arg == "--") {
             options = false;
         } else if (options && arg == "--strict") {
-            strict = true;
+            o.strict = true;
+        } else if (options && arg == "--lsp") {
+            o.lsp = true;
         } else if (options && (arg == "--game" || arg.starts_with("--game="))) {
             const std::string_view name =
                 arg == "--game" ? (i + 1 < argc ? argv[++i] : "") : arg.substr(7);
-            const auto found = std::find_if(std::begin(kGames), std::end(kGames),
-                                            [name](const auto &g) { return g.first == name; });
-            if (found == std::end(kGames)) {
+            o.game = script::gameCalled(name);
+            if (!o.game) {
                 std::fprintf(stderr, "spawnsmith-check: unknown game '%.*s'\n%s", int(name.size()),
                              name.data(), kUsage.data());
                 return 2;
             }
-            game = found->second;
         } else if (options && (arg == "-h" || arg == "--help")) {
             std::fputs(kUsage.data(), stdout);
             return 0;
@@ -271,13 +212,33 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "spawnsmith-check: unknown option %s\n%s", argv[i], kUsage.data());
             return 2;
         } else {
-            files.emplace_back(arg);
+            o.files.emplace_back(arg);
         }
     }
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+#ifdef _WIN32
+    // CR LF reaches the reader as it is in the file, and the server's
+    // messages keep the lengths their headers give.
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    const std::variant<Options, int> parsed = parse(argc, argv);
+    if (const int *status = std::get_if<int>(&parsed))
+        return *status;
+    const Options &options = std::get<Options>(parsed);
+    if (options.lsp)
+        return lsp::serve(options.game);
+    std::vector<std::string> files = options.files;
     if (files.empty())
         files.emplace_back("-");
     // All are read before any is reported: one may use labels of another.
-    std::vector<Checked> checked = checkAll(files, script::Vocabulary::game(game));
+    Games games(options.game);
+    std::vector<Checked> checked = checkAll(files, games);
     std::vector<script::NamedScript> named;
     for (Checked &c : checked)
         if (c.readable)
@@ -285,7 +246,7 @@ int main(int argc, char **argv)
     script::checkLabelsAcross(named);
     int worst = 0;
     for (const Checked &c : checked)
-        worst = std::max(worst, report(c, strict));
+        worst = std::max(worst, report(c, options.strict));
     std::fflush(stdout);
     return worst;
 }

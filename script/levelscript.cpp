@@ -90,11 +90,11 @@ std::string_view ScriptLabels::nearest(std::string_view label)
     return m_nearest->nearest(label);
 }
 
-void checkLabelsUsed(LevelScript &user,
-                     const std::function<ScriptLabels *(std::string_view path)> &named)
+std::vector<Warning>
+labelsMissing(const LevelScript &user,
+              const std::function<ScriptLabels *(std::string_view path)> &named)
 {
-    std::vector<Warning> &warnings = user.warnings;
-    const std::size_t before = warnings.size();
+    std::vector<Warning> missing;
     std::string_view lastPath;
     bool looked = false;
     ScriptLabels *target = nullptr;
@@ -108,14 +108,22 @@ void checkLabelsUsed(LevelScript &user,
         // Letter case aside: a warning only where no label could be meant.
         if (!target || target->has(label))
             continue;
-        warnings.push_back({WarningKind::NoLabelThere,
-                            use.offset,
-                            use.offset + label.size(),
-                            {use.line, use.column},
-                            std::string(label),
-                            std::string(path),
-                            std::string(target->nearest(label))});
+        missing.push_back({WarningKind::NoLabelThere,
+                           use.offset,
+                           use.offset + label.size(),
+                           {use.line, use.column},
+                           std::string(label),
+                           std::string(path),
+                           std::string(target->nearest(label))});
     }
+    return missing;
+}
+
+void merge(std::vector<Warning> &warnings, std::vector<Warning> more)
+{
+    const std::size_t before = warnings.size();
+    warnings.insert(warnings.end(), std::make_move_iterator(more.begin()),
+                    std::make_move_iterator(more.end()));
     std::inplace_merge(warnings.begin(), warnings.begin() + std::ptrdiff_t(before), warnings.end(),
                        [](const Warning &a, const Warning &b) { return a.offset < b.offset; });
 }
@@ -145,15 +153,16 @@ void checkLabelsAcross(std::span<const NamedScript> scripts)
     for (std::size_t i = 0; i < scripts.size(); ++i)
         byPath.add(scripts[i].path, i);
     std::vector<std::optional<ScriptLabels>> labels(scripts.size());
+    const auto named = [&](std::string_view path) -> ScriptLabels * {
+        const std::size_t target = byPath.named(path);
+        if (target == ScriptsByPath::kNone || scripts[target].script->stop)
+            return nullptr;
+        if (!labels[target])
+            labels[target].emplace(*scripts[target].script);
+        return &*labels[target];
+    };
     for (const NamedScript &user : scripts)
-        checkLabelsUsed(*user.script, [&](std::string_view path) -> ScriptLabels * {
-            const std::size_t target = byPath.named(path);
-            if (target == ScriptsByPath::kNone || scripts[target].script->stop)
-                return nullptr;
-            if (!labels[target])
-                labels[target].emplace(*scripts[target].script);
-            return &*labels[target];
-        });
+        merge(user.script->warnings, labelsMissing(*user.script, named));
 }
 
 } // namespace script

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace script {
 
@@ -42,9 +43,13 @@ private:
 
 // Where user uses path::label and named(path) gives the labels of the script
 // the path names (null where it names none, or one that does not load), the
-// label must be there: a warning where it is not, in the order of the text.
-void checkLabelsUsed(LevelScript &user,
-                     const std::function<ScriptLabels *(std::string_view path)> &named);
+// label must be there: a warning for each that is not, in the order of the text.
+std::vector<Warning>
+labelsMissing(const LevelScript &user,
+              const std::function<ScriptLabels *(std::string_view path)> &named);
+
+// Two runs of warnings, each in the order of the text, as one.
+void merge(std::vector<Warning> &warnings, std::vector<Warning> more);
 
 // Scripts checked together: where one uses path::label and the path names
 // exactly one of the others (that one's path ends with it, a whole folder or

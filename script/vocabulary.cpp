@@ -137,6 +137,34 @@ std::string_view gameName(Game game)
     return "The game";
 }
 
+namespace {
+constexpr std::pair<std::string_view, Game> kCalled[] = {
+    {"aa", Game::AlliedAssault}, {"aa-reborn", Game::AlliedAssaultReborn},
+    {"sh", Game::Spearhead},     {"sh-nightfall", Game::SpearheadNightFall},
+    {"bt", Game::Breakthrough},  {"bt-nightfall", Game::BreakthroughNightFall},
+    {"opm", Game::OpenMoHAA},
+};
+} // namespace
+
+std::optional<Game> gameCalled(std::string_view name)
+{
+    for (const auto &[called, game] : kCalled)
+        if (called == name)
+            return game;
+    return std::nullopt;
+}
+
+std::string_view gameCalls()
+{
+    static const std::string calls = [] {
+        std::string out;
+        for (const auto &called : kCalled)
+            out += (out.empty() ? "" : ", ") + std::string(called.first);
+        return out;
+    }();
+    return calls;
+}
+
 std::string whoKnows(Releases releases)
 {
     std::vector<std::string_view> games;

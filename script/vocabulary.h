@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,12 @@ using Releases = std::uint8_t;
 // The game as a sentence names it: "Allied Assault", "Spearhead with the
 // NightFall patch"; "The game" for Any.
 std::string_view gameName(Game game);
+
+// The game as scripters name it (--game, a .spawnsmith file, an editor's
+// setting): "aa", "sh-nightfall"; nothing where the name is none of them.
+std::optional<Game> gameCalled(std::string_view name);
+// Those names, in the order of Game: "aa, aa-reborn, ..., opm".
+std::string_view gameCalls();
 
 // The releases in a sentence's words: "Breakthrough and OpenMoHAA know it;
 // the Reborn patch adds it to Allied Assault". Empty for none.
