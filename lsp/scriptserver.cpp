@@ -11,15 +11,9 @@ namespace lsp {
 struct ScriptServer::Reading
 {
     std::int64_t version = 0;
-    script::Game game = script::Game::Any;
     Encoding encoding = Encoding::Utf16;
     std::string key; // of the document's path; empty for none
-    std::shared_ptr<const std::string> text;
-    std::shared_ptr<const Lines> lines;
-    // What the script says without the scripts it names, and its labels for
-    // the scripts that name it (asked by the thread that reads only).
-    std::shared_ptr<const script::LevelScript> script;
-    std::shared_ptr<script::ScriptLabels> labels;
+    std::shared_ptr<const ReadScript> read;
     std::vector<std::string> targets;   // keys of the scripts it names
     std::vector<script::Warning> there; // labels it uses that they lack
     std::vector<Diagnostic> diagnostics;
@@ -196,8 +190,8 @@ std::vector<Fix> ScriptServer::fixes(const std::string &uri, Range range) const
     for (const Diagnostic &diagnostic : reading->diagnostics) {
         if (diagnostic.nearest.empty() || !meet(diagnostic.range, range))
             continue;
-        const Lines &lines = *reading->lines;
-        const std::string &text = *reading->text;
+        const Lines &lines = *reading->read->lines;
+        const std::string &text = *reading->read->text;
         const std::size_t from = lines.offset(text, diagnostic.word.start, reading->encoding);
         const std::size_t to = lines.offset(text, diagnostic.word.end, reading->encoding);
         const std::string wrong = text.substr(from, to - from);
@@ -264,30 +258,25 @@ void ScriptServer::readNext(std::unique_lock<std::mutex> &lock)
     const Work work = std::exchange(document.work, Work::None);
     auto reading = std::make_shared<Reading>();
     reading->version = document.version;
-    reading->game = document.game;
     reading->encoding = m_encoding;
     reading->key = document.key;
-    reading->text = document.text.bytes();
-    reading->lines = document.text.lines();
+    const script::Game game = document.game;
+    std::shared_ptr<const std::string> text = document.text.bytes();
+    std::shared_ptr<const Lines> lines = document.text.lines();
     const std::shared_ptr<const Reading> last = document.reading;
     const bool labelsOnly = work == Work::Labels && last && last->version == reading->version
-                            && last->game == reading->game;
+                            && last->read->game == game;
     lock.unlock();
-    if (labelsOnly) {
-        reading->script = last->script;
-        reading->labels = last->labels;
-    } else {
-        reading->script = std::make_shared<const script::LevelScript>(
-            script::readLevelScript(*reading->text, script::Vocabulary::game(reading->game)));
-        reading->labels = std::make_shared<script::ScriptLabels>(*reading->script);
-    }
+    reading->read =
+        labelsOnly ? last->read
+                   : std::make_shared<const ReadScript>(std::move(text), std::move(lines), game);
     reading->there = labelsThere(*reading, reading->targets);
     reading->diagnostics = diagnose(*reading);
     lock.lock();
     const auto still = m_documents.find(uri);
     // A newer text, or another game, is read again: its work is queued.
     if (still != m_documents.end() && still->second->version == reading->version
-        && still->second->game == reading->game)
+        && still->second->game == reading->read->game)
         finish(*still->second, std::move(reading));
 }
 
@@ -302,7 +291,7 @@ std::vector<script::Warning> ScriptServer::labelsThere(const Reading &reading,
         const std::string key = pathKey(*path);
         targets.push_back(key);
         if (key == reading.key)
-            return reading.script->stop ? nullptr : reading.labels.get();
+            return reading.read->script.stop ? nullptr : &reading.read->labels;
         script::Game game;
         {
             // An open script's text wins over the disk's.
@@ -311,20 +300,20 @@ std::vector<script::Warning> ScriptServer::labelsThere(const Reading &reading,
             if (opened != m_opened.end()) {
                 const std::shared_ptr<const Reading> other =
                     m_documents.at(opened->second)->reading;
-                if (!other || other->script->stop)
+                if (!other || other->read->script.stop)
                     return nullptr;
                 held.push_back(other);
-                return other->labels.get();
+                return &other->read->labels;
             }
             game = gameOf(*path);
         }
-        std::shared_ptr<DiskScript> disk = m_workspace.read(*path, game);
+        std::shared_ptr<const ReadScript> disk = m_workspace.read(*path, game);
         if (!disk || disk->script.stop)
             return nullptr;
         held.push_back(disk);
         return &disk->labels;
     };
-    std::vector<script::Warning> there = script::labelsMissing(*reading.script, named);
+    std::vector<script::Warning> there = script::labelsMissing(reading.read->script, named);
     std::sort(targets.begin(), targets.end());
     targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
     return there;
@@ -332,8 +321,8 @@ std::vector<script::Warning> ScriptServer::labelsThere(const Reading &reading,
 
 std::vector<Diagnostic> ScriptServer::diagnose(const Reading &reading) const
 {
-    const std::string &text = *reading.text;
-    const Lines &lines = *reading.lines;
+    const std::string &text = *reading.read->text;
+    const Lines &lines = *reading.read->lines;
     // A word's range, on the line it starts on.
     const auto range = [&](std::size_t from, std::size_t to) {
         const Position start = lines.position(text, from, reading.encoding);
@@ -345,7 +334,7 @@ std::vector<Diagnostic> ScriptServer::diagnose(const Reading &reading) const
             return range(from + 1, to - 1);
         return range(from, to);
     };
-    const script::LevelScript &script = *reading.script;
+    const script::LevelScript &script = reading.read->script;
     if (const std::optional<script::Stop> &stop = script.stop)
         return {{range(stop->offset, stop->end), true, std::string(script::code(stop->kind)),
                  stop->sentence, stop->nearest, word(stop->offset, stop->end)}};
@@ -365,7 +354,7 @@ void ScriptServer::finish(Document &document, std::shared_ptr<const Reading> rea
     const std::shared_ptr<const Reading> last = std::exchange(document.reading, reading);
     m_client.publish(document.uri, reading->version, reading->diagnostics);
     // The scripts that name this one are checked against its labels anew.
-    if (document.key.empty() || (last && sameLabels(*last->script, *reading->script)))
+    if (document.key.empty() || (last && sameLabels(last->read->script, reading->read->script)))
         return;
     for (auto &[uri, other] : m_documents)
         if (other.get() != &document && other->reading

@@ -30,13 +30,18 @@ bool passedOver(const std::filesystem::path &folder)
 
 } // namespace
 
-DiskScript::DiskScript(std::filesystem::path path, std::string text, script::Game game)
-    : path(std::move(path))
-    , text(std::move(text))
+ReadScript::ReadScript(std::shared_ptr<const std::string> text, std::shared_ptr<const Lines> lines,
+                       script::Game game)
+    : text(std::move(text))
+    , lines(std::move(lines))
     , game(game)
-    , script(script::readLevelScript(this->text, script::Vocabulary::game(game)))
     , labels(script)
-{}
+{
+    script::OutlineListener outlining(*this->text);
+    script = script::readLevelScript(*this->text, script::Vocabulary::game(game), &outlining);
+    outline = outlining.take();
+    labels = script::ScriptLabels(script);
+}
 
 void Workspace::setFolders(std::vector<std::filesystem::path> folders)
 {
@@ -130,7 +135,8 @@ std::vector<std::filesystem::path> Workspace::scripts()
     return m_scripts;
 }
 
-std::shared_ptr<DiskScript> Workspace::read(const std::filesystem::path &path, script::Game game)
+std::shared_ptr<const ReadScript> Workspace::read(const std::filesystem::path &path,
+                                                  script::Game game)
 {
     std::error_code error;
     const auto written = std::filesystem::last_write_time(path, error);
@@ -141,19 +147,19 @@ std::shared_ptr<DiskScript> Workspace::read(const std::filesystem::path &path, s
     {
         const std::lock_guard lock(m_mutex);
         const auto found = m_read.find(key);
-        if (found != m_read.end() && found->second->written == written
-            && found->second->size == size && found->second->game == game)
-            return found->second;
+        if (found != m_read.end() && found->second.written == written && found->second.size == size
+            && found->second.read->game == game)
+            return found->second.read;
     }
     const std::unique_ptr<files::ScriptFile> file = files::readScriptFile(path.string());
     if (!file)
         return nullptr;
-    auto script = std::make_shared<DiskScript>(path, file->take(), game);
-    script->written = written;
-    script->size = size;
+    auto text = std::make_shared<const std::string>(file->take());
+    auto lines = std::make_shared<const Lines>(*text);
+    auto read = std::make_shared<const ReadScript>(std::move(text), std::move(lines), game);
     const std::lock_guard lock(m_mutex);
-    m_read[key] = script;
-    return script;
+    m_read[key] = {path, written, size, read};
+    return read;
 }
 
 } // namespace lsp

@@ -6,6 +6,8 @@
 // changed on disk. Any thread may ask. Plain C++.
 
 #include "levelscript.h"
+#include "outline.h"
+#include "text.h"
 #include "vocabulary.h"
 
 #include <cstdint>
@@ -20,20 +22,31 @@
 
 namespace lsp {
 
-// A script read from disk, and its labels.
+// A script read, open in the editor or on disk: its text and lines, what
+// spawnsmith-check finds in it, its outline, and its labels for the scripts
+// that name it (asked only by the thread that reads).
+struct ReadScript
+{
+    ReadScript(std::shared_ptr<const std::string> text, std::shared_ptr<const Lines> lines,
+               script::Game game);
+    ReadScript(const ReadScript &) = delete;
+    ReadScript &operator=(const ReadScript &) = delete;
+
+    std::shared_ptr<const std::string> text;
+    std::shared_ptr<const Lines> lines;
+    script::Game game;
+    script::LevelScript script;
+    script::Outline outline;
+    mutable script::ScriptLabels labels; // views of script's names
+};
+
+// A script read from disk, as it was when read.
 struct DiskScript
 {
-    DiskScript(std::filesystem::path path, std::string text, script::Game game);
-    DiskScript(const DiskScript &) = delete;
-    DiskScript &operator=(const DiskScript &) = delete;
-
     std::filesystem::path path;
-    std::string text;
-    script::Game game;
     std::filesystem::file_time_type written;
     std::uintmax_t size = 0;
-    script::LevelScript script;
-    script::ScriptLabels labels; // views of script's names
+    std::shared_ptr<const ReadScript> read;
 };
 
 class Workspace final
@@ -57,7 +70,7 @@ public:
 
     // The script as it is on disk, read with the game's vocabulary; read
     // anew where it changed since; null where it cannot be read.
-    std::shared_ptr<DiskScript> read(const std::filesystem::path &path, script::Game game);
+    std::shared_ptr<const ReadScript> read(const std::filesystem::path &path, script::Game game);
 
 private:
     void scanLocked();
@@ -68,7 +81,7 @@ private:
     bool m_scanned = false;
     std::vector<std::filesystem::path> m_scripts;
     script::ScriptsByPath m_byPath;
-    std::unordered_map<std::string, std::shared_ptr<DiskScript>> m_read; // by pathKey
+    std::unordered_map<std::string, DiskScript> m_read; // by pathKey
 };
 
 } // namespace lsp

@@ -16,10 +16,10 @@ public:
         : m_first(first)
         , m_second(second)
     {}
-    void label(const Token &at, std::string_view name) override
+    void label(const Token &at, std::string_view name, std::uint32_t colon) override
     {
-        m_first.label(at, name);
-        m_second.label(at, name);
+        m_first.label(at, name, colon);
+        m_second.label(at, name, colon);
     }
     void caseLabel() override
     {
@@ -65,9 +65,9 @@ LevelScript readLevelScript(std::string_view text, const Vocabulary &vocabulary,
 {
     LevelScript script;
     RunChecks run(text, vocabulary);
-    if (also) {
+    if (also) { // it hears past the stop too
         Both both(run, *also);
-        script.stop = readScript(text, Stages::All, vocabulary, &both);
+        script.stop = readScript(text, Stages::All, vocabulary, &both, true);
     } else {
         script.stop = readScript(text, Stages::All, vocabulary, &run);
     }

@@ -35,13 +35,17 @@ struct CommandRead
 
 struct AssignmentRead
 {
-    Token variable;       // X of local.X = ..., local.X[...] = ..., local.X++ ...
+    Token variable;       // X of local.X = ..., local.X[...] = ..., local.X++ ...; else kind End
     bool element = false; // an element of local.X, not local.X itself
     bool whole = false;   // a plain '=', not '+=', '++' and the like
     // Where the value is one command read for its value and nothing more,
     // where that command's name starts; else kNoCommand.
     std::uint32_t valueCommand = kNoCommand;
     static constexpr std::uint32_t kNoCommand = UINT32_MAX;
+    // Of any listener's field: level.X = ..., local.X.y = ...: the listener's
+    // word (level, local, game, ...) and X.
+    Token listener;
+    Token field;
 };
 
 class ReadListener
@@ -50,17 +54,19 @@ public:
     virtual ~ReadListener() = default;
 
     // A label outside any switch: a thread may start there, or a goto land.
-    // name is the label as the game keeps it (escapes read, quotes dropped).
-    virtual void label(const Token &at, std::string_view name)
+    // name is the label as the game keeps it (escapes read, quotes dropped);
+    // its parameters stand before the colon.
+    virtual void label(const Token &at, std::string_view name, std::uint32_t colon)
     {
         (void)at;
         (void)name;
+        (void)colon;
     }
     // A case of a switch, or a label inside one: reached from the switch.
     virtual void caseLabel() {}
     // A command, once its arguments are read.
     virtual void command(const CommandRead &command) { (void)command; }
-    // A value assigned to a local variable, once the value is read.
+    // A value assigned to a variable, once the value is read.
     virtual void assigned(const AssignmentRead &assignment) { (void)assignment; }
     // A body that may not run, or may run again (loop): an if or else body,
     // a loop body with its condition and steps, a switch's block, a try or

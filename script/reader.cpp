@@ -19,6 +19,9 @@ namespace {
 // here (the game's own reader gives up far sooner).
 constexpr int kMaxDepth = 1000;
 
+// Past how many stops a reading for an editor gives up reading on.
+constexpr int kMostStops = 10'000;
+
 // The breaks (and the continues) the game's compiler holds at once, until the
 // loops and switches around them end; a switch holds one of its own.
 constexpr int kJumpsAtOnce = 100;
@@ -100,24 +103,43 @@ class Parser
 {
 public:
     Parser(std::string_view text, Dialect dialect, Stages stages, const Vocabulary &vocabulary,
-           ReadListener &listener)
+           ReadListener &listener, bool readOn)
         : m_text(text)
         , m_words(text, dialect)
         , m_compile(stages != Stages::ReadingOnly)
         , m_lookUp(stages == Stages::All && dialect == Dialect::Game)
         , m_vocabulary(vocabulary)
         , m_listener(listener)
+        , m_readOn(readOn)
     {
         m_token = nextWord();
         m_ahead = nextWord();
     }
 
+    // The statements of the text. Read on past a stop, the next line is read
+    // as if it started the text, so that the listener hears what follows.
     void program()
     {
         skipLineEnd();
-        while (m_token.kind != Tok::End)
-            statement();
+        while (m_token.kind != Tok::End) {
+            if (!m_readOn) {
+                statement();
+                continue;
+            }
+            try {
+                statement();
+            } catch (Stopped &stopped) {
+                if (!m_stop)
+                    m_stop = std::move(stopped.found);
+                if (m_stop->kind == StopKind::TooDeep || ++m_stops > kMostStops)
+                    return;
+                passLine();
+            }
+        }
     }
+
+    // The first stop, where the reading read on past it.
+    const std::optional<Found> &stopReadOn() const { return m_stop; }
 
     // Once the reading is over (no words are cut after).
     std::size_t dialectWordAt() { return m_words.finish().dialectWordAt(); }
@@ -258,7 +280,7 @@ private:
 
     // Labels outside a switch, and those of each switch being read, each
     // once, as the compiler keeps them.
-    void label(const Token &at, std::string_view name)
+    void label(const Token &at, std::string_view name, const Token &colon)
     {
         const bool fresh = m_switchDepth == 0
                                ? m_labels.insert(name, {}).second
@@ -268,7 +290,7 @@ private:
                          "The game has a label of this name already: give this one a name of "
                          "its own.");
         if (m_switchDepth == 0)
-            m_listener.label(at, name);
+            m_listener.label(at, name, colon.begin);
         else
             m_listener.caseLabel();
     }
@@ -322,6 +344,12 @@ private:
     {
         if (kind() == Tok::Eol)
             advance();
+    }
+    void passLine()
+    {
+        while (kind() != Tok::Eol && kind() != Tok::End)
+            advance();
+        skipLineEnd();
     }
 
     static bool startsValue(Tok t)
@@ -398,7 +426,7 @@ private:
         PlainArgument first;
         arguments(true, &first);
         if (kind() == Tok::Colon) {
-            label(name, labelName(name));
+            label(name, labelName(name), m_token);
             checkParameters();
             return advance();
         }
@@ -417,6 +445,7 @@ private:
         }
         m_parameters.clear();
         arguments(true);
+        const Token colon = m_token;
         expect(Tok::Colon, "':' after the case value");
         const std::optional<std::string_view> name = caseName(value);
         if (!name)
@@ -424,7 +453,7 @@ private:
                          "The game takes only a whole number, a negated one or a "
                          "text as a case value.");
         else if (!name->empty())
-            label(value.front(), *name);
+            label(value.front(), *name, colon);
         else // a label all the same, of a name nobody can call
             m_listener.caseLabel();
         checkParameters();
@@ -490,12 +519,14 @@ private:
         if (m_switchLabels.size() == m_switchDepth)
             m_switchLabels.emplace_back();
         m_switchLabels[m_switchDepth++].clear();
+        struct Left // also where the reading stops inside, and reads on
         {
-            const JumpScope jumps(*this, false);
-            const Branch cases(*this, false);
-            block();
-        }
-        --m_switchDepth;
+            std::size_t &depth;
+            ~Left() { --depth; }
+        } left{m_switchDepth};
+        const JumpScope jumps(*this, false);
+        const Branch cases(*this, false);
+        block();
     }
 
     void whileLoop()
@@ -629,6 +660,7 @@ private:
         const bool local = (m_valueShape == Shape::Whole || m_valueShape == Shape::Element)
                            && word(m_valueListener) == "local";
         const Token variable = local ? m_valueRoot : Token{};
+        const Token listener = m_valueListener, field = m_valueRoot;
         const bool element = m_valueShape == Shape::Element;
         const bool whole = kind() == Tok::Assign;
         const bool step = kind() == Tok::Increment || kind() == Tok::Decrement;
@@ -637,12 +669,12 @@ private:
         const std::uint32_t valueAt = kind() == Tok::Eol ? m_ahead.begin : m_token.begin;
         if (!step)
             expression();
-        if (variable.kind == Tok::End)
+        if (field.kind == Tok::End)
             return;
         const bool oneCommand =
             m_valueCommand.begin == valueAt && m_valueCommand.end == m_token.begin;
-        m_listener.assigned(
-            {variable, element, whole, oneCommand ? valueAt : AssignmentRead::kNoCommand});
+        m_listener.assigned({variable, element, whole,
+                             oneCommand ? valueAt : AssignmentRead::kNoCommand, listener, field});
     }
 
     // The statement after if, while, for and do: one, with line ends around it.
@@ -1009,6 +1041,9 @@ private:
     const bool m_lookUp;
     const Vocabulary &m_vocabulary;
     ReadListener &m_listener;
+    const bool m_readOn; // past a stop, for a listener that hears the whole text
+    std::optional<Found> m_stop;
+    int m_stops = 0;
     std::optional<Found> m_compileStop;
     Jumps m_jumps;
     // The labels read outside any switch, and in each switch being read, by
@@ -1106,13 +1141,15 @@ struct Reading
 };
 
 Reading read(std::string_view text, Dialect dialect, Stages stages, const Vocabulary &vocabulary,
-             ReadListener &listener)
+             ReadListener &listener, bool readOn = false)
 {
-    Parser parser(text, dialect, stages, vocabulary, listener);
+    Parser parser(text, dialect, stages, vocabulary, listener, readOn);
     Reading reading;
     try {
         parser.program();
-        if (parser.compileStop())
+        if (parser.stopReadOn())
+            reading.stop = locate(text, *parser.stopReadOn());
+        else if (parser.compileStop())
             reading.stop = locate(text, *parser.compileStop());
     } catch (const Stopped &stopped) {
         reading.stop = locate(text, stopped.found);
@@ -1162,13 +1199,13 @@ std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages st
 }
 
 std::optional<Stop> readScript(std::string_view text, Stages stages, const Vocabulary &vocabulary,
-                               ReadListener *listener)
+                               ReadListener *listener, bool readOn)
 {
     // Most scripts read the same in both: the second reading is only needed
     // where the other reader cuts a word differently before the game's stop
     // (anywhere, when the game reads it all), or a NUL byte ends the game's text.
     const Reading game =
-        read(text, Dialect::Game, stages, vocabulary, listener ? *listener : nobody());
+        read(text, Dialect::Game, stages, vocabulary, listener ? *listener : nobody(), readOn);
     const bool differs = game.dialectWordAt != std::string_view::npos
                          && (!game.stop || game.dialectWordAt <= game.stop->offset);
     if (!differs && game.length == text.size())

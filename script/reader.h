@@ -62,10 +62,12 @@ struct Stop
 enum class Stages : std::uint8_t { All, Grammar, ReadingOnly };
 
 // Nothing when the script loads. The listener, where given, is told what the
-// game's own reading reads.
+// game's own reading reads; with readOn, also past the stop, each line after
+// it read as if it started the text (for an editor, which knows the script
+// while it does not load).
 std::optional<Stop> readScript(std::string_view text, Stages stages = Stages::All,
                                const Vocabulary &vocabulary = Vocabulary::game(),
-                               ReadListener *listener = nullptr);
+                               ReadListener *listener = nullptr, bool readOn = false);
 
 // One reader's view only; the one above combines both.
 std::optional<Stop> readScript(std::string_view text, Dialect dialect, Stages stages,

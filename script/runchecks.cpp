@@ -64,8 +64,9 @@ void RunChecks::warn(WarningKind kind, const Token &at, std::string_view word,
                           std::string(where), std::string(nearest)});
 }
 
-void RunChecks::label(const Token &at, std::string_view name)
+void RunChecks::label(const Token &at, std::string_view name, std::uint32_t colon)
 {
+    (void)colon;
     // The reader's name lives only while it reads; the text lives on.
     if (name != word(at) && !m_labels.find(name))
         name = m_names.emplace_back(name);
@@ -99,6 +100,8 @@ const RunChecks::Known *RunChecks::known(std::string_view variable) const
 
 void RunChecks::assigned(const AssignmentRead &assignment)
 {
+    if (assignment.variable.kind == Tok::End)
+        return; // only local variables hold a spawned object here
     const std::string_view variable = word(assignment.variable);
     // The spawn, read just before, said which class it makes.
     const bool spawned = assignment.whole && !assignment.element

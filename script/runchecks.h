@@ -28,7 +28,7 @@ public:
     RunChecks(const RunChecks &) = delete;
     RunChecks &operator=(const RunChecks &) = delete;
 
-    void label(const Token &at, std::string_view name) override;
+    void label(const Token &at, std::string_view name, std::uint32_t colon) override;
     void caseLabel() override;
     void command(const CommandRead &command) override;
     void assigned(const AssignmentRead &assignment) override;

@@ -218,6 +218,7 @@ struct Vocabulary::Table
     NameIndex byName[2]; // plain and return commands, by name
     // Setters by name as written: the compiler looks them up so.
     std::unordered_map<std::string_view, int> setters;
+    NameIndex fieldNames; // getters and setters, letter case aside
     std::vector<GameClass> classes;
     NameIndex classByName;
     NameIndex spawnable; // spawn names and class names; kAmbiguous where two share one
@@ -255,9 +256,11 @@ Vocabulary::Table::Table(std::string_view table)
             commands.push_back({f[1], kind, releases(f[4]), f[3] == "?"});
         } else if (f[2] == "setter") {
             setters.emplace(f[1], id);
+            fieldNames.insert(f[1], id);
             commands.push_back({f[1], CommandKind::Plain, 0, false}); // never known as a command
         } else {
-            continue; // getters are never looked up
+            fieldNames.insert(f[1], id); // getters are never looked up
+            continue;
         }
         commandLines.push_back(f[3]);
     }
@@ -397,5 +400,63 @@ std::string_view Vocabulary::nearestAnswer(const GameClass &gameClass, std::stri
             names.push_back(m_table->commands[id].name);
     return nearestName(name, names);
 }
+
+Vocabulary::Facts Vocabulary::facts(std::string_view name) const
+{
+    Facts facts;
+    facts.field = m_table->fieldNames.at(name) != NameIndex::kNone;
+    std::vector<int> ids;
+    for (const CommandKind kind : {CommandKind::Plain, CommandKind::Return}) {
+        const int id = m_table->command(name, kind);
+        if (id == NameIndex::kNone)
+            continue;
+        (kind == CommandKind::Plain ? facts.plain : facts.gives) = true;
+        const Table::Command &command = m_table->commands[std::size_t(id)];
+        facts.releases |= command.releases;
+        facts.everyClass = facts.everyClass || command.everyClass;
+        ids.push_back(id);
+    }
+    for (const GameClass &c : m_table->classes)
+        if (std::any_of(ids.begin(), ids.end(), [&](int id) {
+                return std::binary_search(c.listed.begin(), c.listed.end(),
+                                          std::uint32_t(id * 2 + 1));
+            }))
+            facts.classes.push_back(&c);
+    return facts;
+}
+
+std::vector<std::string_view> Vocabulary::commands(CommandKind kind) const
+{
+    std::vector<std::string_view> names;
+    for (std::size_t id = 0; id < m_table->commands.size(); ++id)
+        if (m_table->commands[id].kind == kind && inGame(int(id)))
+            names.push_back(m_table->commands[id].name);
+    return names;
+}
+
+std::vector<std::string_view> Vocabulary::ownCommands(const GameClass &gameClass,
+                                                      CommandKind kind) const
+{
+    std::vector<std::string_view> names;
+    for (const std::uint32_t listed : gameClass.listed) {
+        const Table::Command &command = m_table->commands[listed / 2];
+        if (listed % 2 == 1 && command.kind == kind && inGame(int(listed / 2)))
+            names.push_back(command.name);
+    }
+    return names;
+}
+
+std::vector<const Vocabulary::GameClass *> Vocabulary::spawnable() const
+{
+    std::vector<const GameClass *> classes;
+    for (const GameClass &c : m_table->classes)
+        if (!c.spawnName.empty())
+            classes.push_back(&c);
+    return classes;
+}
+
+std::string_view Vocabulary::className(const GameClass &gameClass) { return gameClass.name; }
+
+std::string_view Vocabulary::spawnName(const GameClass &gameClass) { return gameClass.spawnName; }
 
 } // namespace script

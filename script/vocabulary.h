@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace script {
 
@@ -103,6 +104,27 @@ public:
     // The command of that kind nearest to name that the class answers; empty for none.
     std::string_view nearestAnswer(const GameClass &gameClass, std::string_view name,
                                    CommandKind kind) const;
+
+    // What the table says of a name, letter case aside, for an editor: the
+    // kinds it is known as, the releases that know it as a command (of any
+    // game), the classes whose own table answers it.
+    struct Facts
+    {
+        bool plain = false, gives = false, field = false;
+        Releases releases = 0;
+        bool everyClass = false;                // no source says which classes answer it
+        std::vector<const GameClass *> classes; // in the table's order
+    };
+    Facts facts(std::string_view name) const;
+
+    // The commands of a kind the game knows, in the table's order.
+    std::vector<std::string_view> commands(CommandKind kind) const;
+    // Of those, the ones the class's own table answers.
+    std::vector<std::string_view> ownCommands(const GameClass &gameClass, CommandKind kind) const;
+    // The classes a spawn makes by a spawn name of their own, in the table's order.
+    std::vector<const GameClass *> spawnable() const;
+    static std::string_view className(const GameClass &gameClass);
+    static std::string_view spawnName(const GameClass &gameClass);
 
     ~Vocabulary();
     Vocabulary(const Vocabulary &) = delete;
