@@ -2,7 +2,9 @@
 
 #include "uri.h"
 
+#include <cstdio>
 #include <exception>
+#include <stdexcept>
 
 namespace lsp {
 namespace {
@@ -16,6 +18,13 @@ enum Error {
     kInternalError = -32603,
     kServerNotInitialized = -32002,
     kRequestCancelled = -32800,
+    kRequestFailed = -32803,
+};
+
+// A request the server understood and refuses, with the reason.
+struct Refusal : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
 };
 
 // window/showMessage and window/logMessage types.
@@ -37,6 +46,52 @@ json toJson(const Diagnostic &d)
             {"code", d.code},
             {"source", "spawnsmith"},
             {"message", d.message}};
+}
+
+json toJson(const Location &l) { return {{"uri", l.uri}, {"range", toJson(l.range)}}; }
+
+json toJson(const WorkspaceEdit &edit)
+{
+    json changes = json::object();
+    for (const auto &[uri, edits] : edit) {
+        json list = json::array();
+        for (const TextEdit &e : edits)
+            list.push_back({{"range", toJson(e.range)}, {"newText", e.text}});
+        changes[uri] = std::move(list);
+    }
+    return {{"changes", std::move(changes)}};
+}
+
+constexpr int kFunction = 12; // SymbolKind
+json toJson(const CallItem &item)
+{
+    return {{"name", item.name},           {"kind", kFunction},
+            {"detail", item.detail},       {"uri", item.uri},
+            {"range", toJson(item.range)}, {"selectionRange", toJson(item.selection)}};
+}
+
+CallItem callItemFrom(const json &j)
+{
+    return {j.at("name").get<std::string>(), j.value("detail", ""), j.at("uri").get<std::string>(),
+            rangeFrom(j.at("range")), rangeFrom(j.at("selectionRange"))};
+}
+
+int completionKind(Completion::Kind kind)
+{
+    switch (kind) {
+    case Completion::Kind::Command:
+        return 2; // Method: the game's commands are its classes' own
+    case Completion::Kind::Label:
+        return 3; // Function
+    case Completion::Kind::Variable:
+        return 6;
+    case Completion::Kind::Class:
+        return 7;
+    case Completion::Kind::Script:
+    case Completion::Kind::Model:
+        return 17; // File
+    }
+    return 1;
 }
 
 const std::string &uriIn(const json &params)
@@ -101,6 +156,7 @@ Protocol::Protocol(Transport &transport, std::optional<script::Game> given)
     m_requests["textDocument/codeAction"] = [this](const json &params) {
         return codeActions(params);
     };
+    answering();
     m_notifications["initialized"] = [this](const json &) { initialized(); };
     m_notifications["textDocument/didOpen"] = [this](const json &params) { opened(params); };
     m_notifications["textDocument/didChange"] = [this](const json &params) { changed(params); };
@@ -180,6 +236,8 @@ void Protocol::request(const json &message)
         return fail(id, kMethodNotFound, "The server does not answer " + method + ".");
     try {
         respond(id, handler->second(message.value("params", json::object())));
+    } catch (const Refusal &refusal) {
+        fail(id, kRequestFailed, refusal.what());
     } catch (const json::exception &e) {
         fail(id, kInvalidParams,
              std::string("The parameters are not of the shape ") + method + " takes: " + e.what());
@@ -304,6 +362,19 @@ json Protocol::initialize(const json &params)
               {"textDocumentSync",
                {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
               {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+              {"definitionProvider", true},
+              {"referencesProvider", true},
+              {"renameProvider", {{"prepareProvider", true}}},
+              {"documentSymbolProvider", true},
+              {"workspaceSymbolProvider", true},
+              {"hoverProvider", true},
+              {"completionProvider", {{"triggerCharacters", {".", ":", "\"", "/"}}}},
+              {"foldingRangeProvider", true},
+              {"documentLinkProvider", {{"resolveProvider", false}}},
+              {"callHierarchyProvider", true},
+              {"semanticTokensProvider",
+               {{"legend", {{"tokenTypes", kColours}, {"tokenModifiers", {"declaration"}}}},
+                {"full", true}}},
               {"workspace",
                {{"workspaceFolders", {{"supported", true}, {"changeNotifications", true}}}}}}},
             {"serverInfo", {{"name", "spawnsmith-check"}, {"version", SPAWNSMITH_VERSION}}}};
@@ -399,6 +470,127 @@ void Protocol::changed(const json &params)
 }
 
 void Protocol::closed(const json &params) { m_scripts.close(uriIn(params)); }
+
+void Protocol::answering()
+{
+    const auto at = [](const json &params) { return positionFrom(params.at("position")); };
+    const auto locations = [](const std::vector<Location> &found) {
+        json list = json::array();
+        for (const Location &l : found)
+            list.push_back(toJson(l));
+        return list;
+    };
+    m_requests["textDocument/definition"] = [=, this](const json &params) {
+        return locations(m_answers.definition(uriIn(params), at(params)));
+    };
+    m_requests["textDocument/references"] = [=, this](const json &params) {
+        const bool declaration =
+            params.value("context", json::object()).value("includeDeclaration", false);
+        return locations(m_answers.references(uriIn(params), at(params), declaration));
+    };
+    m_requests["textDocument/prepareRename"] = [=, this](const json &params) {
+        std::string placeholder, why;
+        const std::optional<Range> range =
+            m_answers.renamable(uriIn(params), at(params), placeholder, why);
+        if (!range)
+            throw Refusal(why);
+        return json{{"range", toJson(*range)}, {"placeholder", placeholder}};
+    };
+    m_requests["textDocument/rename"] = [=, this](const json &params) {
+        std::string why;
+        const std::optional<WorkspaceEdit> edit = m_answers.rename(
+            uriIn(params), at(params), params.at("newName").get<std::string>(), why);
+        if (!edit)
+            throw Refusal(why);
+        return toJson(*edit);
+    };
+    m_requests["textDocument/documentSymbol"] = [this](const json &params) {
+        json list = json::array();
+        for (const Symbol &s : m_answers.symbols(uriIn(params)))
+            list.push_back({{"name", s.name},
+                            {"detail", s.detail},
+                            {"kind", kFunction},
+                            {"range", toJson(s.location.range)},
+                            {"selectionRange", toJson(s.selection)}});
+        return list;
+    };
+    m_requests["workspace/symbol"] = [this](const json &params) {
+        json list = json::array();
+        for (const Symbol &s : m_answers.search(params.at("query").get<std::string>()))
+            list.push_back(
+                {{"name", s.name},
+                 {"kind", kFunction},
+                 {"containerName", s.container},
+                 {"location", {{"uri", s.location.uri}, {"range", toJson(s.selection)}}}});
+        return list;
+    };
+    m_requests["textDocument/hover"] = [=, this](const json &params) {
+        Range range;
+        const std::string text = m_answers.hover(uriIn(params), at(params), range);
+        if (text.empty())
+            return json();
+        return json{{"contents", {{"kind", "markdown"}, {"value", text}}},
+                    {"range", toJson(range)}};
+    };
+    m_requests["textDocument/completion"] = [=, this](const json &params) {
+        const Completions found = m_answers.complete(uriIn(params), at(params));
+        json items = json::array();
+        for (std::size_t i = 0; i < found.items.size(); ++i) {
+            const Completion &c = found.items[i];
+            char order[24];
+            std::snprintf(order, sizeof order, "%06zu", i); // the order given: a class's own first
+            items.push_back(
+                {{"label", c.label},
+                 {"kind", completionKind(c.kind)},
+                 {"detail", c.detail},
+                 {"sortText", order},
+                 {"filterText", c.label},
+                 {"textEdit", {{"range", toJson(found.replaced)}, {"newText", c.label}}}});
+        }
+        return json{{"isIncomplete", found.incomplete}, {"items", std::move(items)}};
+    };
+    m_requests["textDocument/foldingRange"] = [this](const json &params) {
+        json list = json::array();
+        for (const Fold &f : m_answers.folds(uriIn(params))) {
+            json fold = {{"startLine", f.start}, {"endLine", f.end}};
+            if (f.comment)
+                fold["kind"] = "comment";
+            list.push_back(std::move(fold));
+        }
+        return list;
+    };
+    m_requests["textDocument/documentLink"] = [this](const json &params) {
+        json list = json::array();
+        for (const Link &l : m_answers.links(uriIn(params)))
+            list.push_back({{"range", toJson(l.range)}, {"target", l.target}});
+        return list;
+    };
+    m_requests["textDocument/prepareCallHierarchy"] = [=, this](const json &params) {
+        json list = json::array();
+        for (const CallItem &item : m_answers.callItems(uriIn(params), at(params)))
+            list.push_back(toJson(item));
+        return list;
+    };
+    const auto calls = [](const std::vector<Calls> &found, const char *end) {
+        json list = json::array();
+        for (const Calls &c : found) {
+            json ranges = json::array();
+            for (const Range &r : c.ranges)
+                ranges.push_back(toJson(r));
+            list.push_back({{end, toJson(c.item)}, {"fromRanges", std::move(ranges)}});
+        }
+        return list;
+    };
+    m_requests["callHierarchy/incomingCalls"] = [=, this](const json &params) {
+        return calls(m_answers.callers(callItemFrom(params.at("item"))), "from");
+    };
+    m_requests["callHierarchy/outgoingCalls"] = [=, this](const json &params) {
+        return calls(m_answers.callees(callItemFrom(params.at("item"))), "to");
+    };
+    m_requests["textDocument/semanticTokens/full"] = [this](const json &params) {
+        return json{{"data", m_answers.colours(uriIn(params))}};
+    };
+}
 
 json Protocol::codeActions(const json &params)
 {

@@ -5,6 +5,7 @@
 // out. It knows nothing of scripts itself, as clangd's ClangdLSPServer
 // translates for ClangdServer. Plain C++ and nlohmann's JSON.
 
+#include "answers.h"
 #include "scriptserver.h"
 #include "transport.h"
 
@@ -67,9 +68,11 @@ private:
     void closed(const json &params);
     void configurationChanged(const json &params);
     void foldersChanged(const json &event);
+    void answering(); // the requests the answers serve
 
     Transport &m_transport;
     ScriptServer m_scripts;
+    Answers m_answers{m_scripts};
     Encoding m_encoding = Encoding::Utf16;
     std::vector<std::filesystem::path> m_folders;
     bool m_initialized = false, m_shutDown = false;

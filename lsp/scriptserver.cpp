@@ -363,4 +363,72 @@ void ScriptServer::finish(Document &document, std::shared_ptr<const Reading> rea
             schedule(*other, Work::Labels);
 }
 
+Encoding ScriptServer::encoding() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_encoding;
+}
+
+std::optional<ScriptServer::Known> ScriptServer::document(const std::string &uri) const
+{
+    const std::lock_guard lock(m_mutex);
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end() || !found->second->reading)
+        return std::nullopt;
+    return Known{uri, found->second->path.value_or(std::filesystem::path()),
+                 found->second->reading->read};
+}
+
+std::optional<ScriptServer::Known> ScriptServer::named(std::string_view used)
+{
+    const std::optional<std::filesystem::path> path = m_workspace.named(used);
+    return path ? at(*path) : std::nullopt;
+}
+
+std::optional<ScriptServer::Known> ScriptServer::at(const std::filesystem::path &path)
+{
+    script::Game game;
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto opened = m_opened.find(pathKey(path));
+        if (opened != m_opened.end()) {
+            const Document &document = *m_documents.at(opened->second);
+            if (!document.reading)
+                return std::nullopt;
+            return Known{document.uri, path, document.reading->read};
+        }
+        game = gameOf(path);
+    }
+    std::shared_ptr<const ReadScript> read = m_workspace.read(path, game);
+    if (!read)
+        return std::nullopt;
+    return Known{uriOf(path), path, std::move(read)};
+}
+
+std::vector<ScriptServer::Known> ScriptServer::every()
+{
+    std::vector<Known> every;
+    std::set<std::string> seen;
+    for (const std::filesystem::path &path : m_workspace.scripts())
+        if (std::optional<Known> known = at(path)) {
+            seen.insert(known->uri);
+            every.push_back(std::move(*known));
+        }
+    const std::lock_guard lock(m_mutex);
+    for (const auto &[uri, document] : m_documents)
+        if (document->reading && !seen.count(uri))
+            every.push_back(
+                {uri, document->path.value_or(std::filesystem::path()), document->reading->read});
+    return every;
+}
+
+std::vector<std::string> ScriptServer::scriptNames() { return m_workspace.names(); }
+
+const script::Vocabulary &ScriptServer::vocabulary(const std::string &uri) const
+{
+    const std::lock_guard lock(m_mutex);
+    const auto found = m_documents.find(uri);
+    return script::Vocabulary::game(found == m_documents.end() ? m_setting : found->second->game);
+}
+
 } // namespace lsp

@@ -91,6 +91,27 @@ public:
     // present text that meet the range.
     std::vector<Fix> fixes(const std::string &uri, Range range) const;
 
+    // What answers to the editor's questions read: a script as last read,
+    // never read afresh for a question, with the URI and path it goes by.
+    struct Known
+    {
+        std::string uri;
+        std::filesystem::path path; // empty for a document that has none
+        std::shared_ptr<const ReadScript> read;
+    };
+    Encoding encoding() const;
+    // An open document's last reading.
+    std::optional<Known> document(const std::string &uri) const;
+    // The script a path used in a script names (open or on disk), or at a path.
+    std::optional<Known> named(std::string_view used);
+    std::optional<Known> at(const std::filesystem::path &path);
+    // Every script of the workspace, and every open document, each once.
+    std::vector<Known> every();
+    // The workspace's scripts as a script names them (exec path).
+    std::vector<std::string> scriptNames();
+    // The vocabulary of the game an open document is for.
+    const script::Vocabulary &vocabulary(const std::string &uri) const;
+
 private:
     struct Reading;
     struct Document;

@@ -93,12 +93,14 @@ void Workspace::scanLocked()
         return;
     m_scanned = true;
     m_scripts.clear();
+    m_names.clear();
     m_byPath = {};
     std::set<std::string> seen;
     const auto add = [&](const std::filesystem::path &path, const std::string &as) {
         if (seen.insert(pathKey(path)).second) {
             m_byPath.add(as, m_scripts.size());
             m_scripts.push_back(path);
+            m_names.push_back(as);
         }
     };
     for (const std::filesystem::path &folder : m_folders) {
@@ -133,6 +135,13 @@ std::vector<std::filesystem::path> Workspace::scripts()
     const std::lock_guard lock(m_mutex);
     scanLocked();
     return m_scripts;
+}
+
+std::vector<std::string> Workspace::names()
+{
+    const std::lock_guard lock(m_mutex);
+    scanLocked();
+    return m_names;
 }
 
 std::shared_ptr<const ReadScript> Workspace::read(const std::filesystem::path &path,

@@ -65,8 +65,9 @@ public:
     // The path of the one script a path used in a script names; nothing
     // where it names none, or more than one.
     std::optional<std::filesystem::path> named(std::string_view used);
-    // Every script, by path.
+    // Every script, by path; and as scripts name them (relative to its folder).
     std::vector<std::filesystem::path> scripts();
+    std::vector<std::string> names();
 
     // The script as it is on disk, read with the game's vocabulary; read
     // anew where it changed since; null where it cannot be read.
@@ -80,6 +81,7 @@ private:
     std::vector<std::filesystem::path> m_outside;
     bool m_scanned = false;
     std::vector<std::filesystem::path> m_scripts;
+    std::vector<std::string> m_names;
     script::ScriptsByPath m_byPath;
     std::unordered_map<std::string, DiskScript> m_read; // by pathKey
 };

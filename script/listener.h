@@ -43,9 +43,11 @@ struct AssignmentRead
     std::uint32_t valueCommand = kNoCommand;
     static constexpr std::uint32_t kNoCommand = UINT32_MAX;
     // Of any listener's field: level.X = ..., local.X.y = ...: the listener's
-    // word (level, local, game, ...) and X.
+    // word (level, local, game, ...) and X, and whether only a field of X is
+    // set (X.y = ...), not X or an element of it.
     Token listener;
     Token field;
+    bool fieldOfIt = false;
 };
 
 class ReadListener

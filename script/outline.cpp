@@ -80,7 +80,8 @@ void OutlineListener::assigned(const AssignmentRead &assignment)
                          && assignment.valueCommand == m_spawnAt;
     m_outline.fields.push_back({{assignment.listener.begin, assignment.listener.end},
                                 {assignment.field.begin, assignment.field.end},
-                                spawned ? m_spawned : Span{}});
+                                spawned ? m_spawned : Span{},
+                                !assignment.fieldOfIt});
 }
 
 Outline OutlineListener::take()

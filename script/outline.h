@@ -54,7 +54,8 @@ struct OutlineUse
 struct OutlineField
 {
     Span listener, field;
-    Span spawned; // empty for anything else; quotes left out
+    Span spawned;         // empty for anything else; quotes left out
+    bool changes = false; // X itself is set, or an element of it; not a field of it
 };
 
 // Each list in the order of the text (of the words' starts).

@@ -661,6 +661,7 @@ private:
                            && word(m_valueListener) == "local";
         const Token variable = local ? m_valueRoot : Token{};
         const Token listener = m_valueListener, field = m_valueRoot;
+        const bool fieldOfIt = m_valueShape == Shape::Field;
         const bool element = m_valueShape == Shape::Element;
         const bool whole = kind() == Tok::Assign;
         const bool step = kind() == Tok::Increment || kind() == Tok::Decrement;
@@ -674,7 +675,8 @@ private:
         const bool oneCommand =
             m_valueCommand.begin == valueAt && m_valueCommand.end == m_token.begin;
         m_listener.assigned({variable, element, whole,
-                             oneCommand ? valueAt : AssignmentRead::kNoCommand, listener, field});
+                             oneCommand ? valueAt : AssignmentRead::kNoCommand, listener, field,
+                             fieldOfIt});
     }
 
     // The statement after if, while, for and do: one, with line ends around it.
