@@ -1,0 +1,492 @@
+// spawnsmith-check --lsp as an editor drives it, over its standard input and
+// output: the marks and where they stand as the editor counts, scripts read
+// together, the game, quick fixes, and every kind of bad input, after which
+// it goes on serving.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+using Predicate = std::function<bool(const QJsonObject &)>;
+
+// The server, as a client of the test's own talks to it.
+class Server final
+{
+public:
+    explicit Server(const QStringList &options = {})
+    {
+        const QString built = QStringLiteral(SPAWNSMITH_CHECK_PROGRAM);
+        const QString beside =
+            QDir(QCoreApplication::applicationDirPath()).filePath(QFileInfo(built).fileName());
+        m_process.start(QFileInfo::exists(beside) ? beside : built, QStringList{"--lsp"} + options);
+        m_process.waitForStarted();
+    }
+    ~Server()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
+
+    void bytes(const QByteArray &raw) { m_process.write(raw); }
+    void body(const QByteArray &json)
+    {
+        bytes("Content-Length: " + QByteArray::number(json.size()) + "\r\n\r\n" + json);
+    }
+    void send(QJsonObject message)
+    {
+        message["jsonrpc"] = "2.0";
+        body(QJsonDocument(message).toJson(QJsonDocument::Compact));
+    }
+    void notify(const QString &method, const QJsonObject &params)
+    {
+        send({{"method", method}, {"params", params}});
+    }
+    int ask(const QString &method, const QJsonObject &params)
+    {
+        send({{"id", ++m_id}, {"method", method}, {"params", params}});
+        return m_id;
+    }
+    // The answer to a request: its result, or its error.
+    const QJsonObject answer(int id)
+    {
+        return waitFor(
+            [id](const QJsonObject &m) { return m["id"] == id && !m.contains("method"); });
+    }
+    QJsonValue result(const QString &method, const QJsonObject &params)
+    {
+        return answer(ask(method, params))["result"];
+    }
+
+    // The first message read from now on that matches; an empty one after 60 s.
+    const QJsonObject waitFor(const Predicate &matches)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (;;) {
+            while (m_next < m_read.size())
+                if (const QJsonObject m = m_read[m_next++]; matches(m))
+                    return m;
+            if (timer.elapsed() > 60'000 || !readMore())
+                return {};
+        }
+    }
+    // Every message so far, matching.
+    QList<QJsonObject> seen(const Predicate &matches) const
+    {
+        QList<QJsonObject> found;
+        for (const QJsonObject &m : m_read)
+            if (matches(m))
+                found << m;
+        return found;
+    }
+
+    void initialize(const QJsonObject &params = {})
+    {
+        QJsonObject p = params;
+        if (!p.contains("capabilities"))
+            p["capabilities"] = QJsonObject();
+        answer(ask("initialize", p));
+        notify("initialized", {});
+    }
+    void open(const QString &uri, const QByteArray &text, int version = 1)
+    {
+        notify("textDocument/didOpen",
+               {{"textDocument", QJsonObject{{"uri", uri},
+                                             {"languageId", "morpheus"},
+                                             {"version", version},
+                                             {"text", QString::fromUtf8(text)}}}});
+    }
+    // The next diagnostics published for uri.
+    QJsonObject published(const QString &uri)
+    {
+        return waitFor([uri](const QJsonObject &m) {
+                   return m["method"] == "textDocument/publishDiagnostics"
+                          && m["params"]["uri"] == uri;
+               })["params"]
+            .toObject();
+    }
+    int exitStatus()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(60'000) || m_process.exitStatus() != QProcess::NormalExit)
+            return -1;
+        return m_process.exitCode();
+    }
+    bool running() const { return m_process.state() == QProcess::Running; }
+
+private:
+    bool readMore()
+    {
+        if (!m_process.waitForReadyRead(1'000) && m_process.state() != QProcess::Running)
+            return false;
+        m_buffer += m_process.readAllStandardOutput();
+        for (;;) {
+            const qsizetype headersEnd = m_buffer.indexOf("\r\n\r\n");
+            if (headersEnd < 0)
+                return true;
+            const qsizetype at = m_buffer.indexOf("Content-Length: ");
+            const qsizetype length =
+                m_buffer.mid(at + 16, headersEnd - at - 16).trimmed().toLongLong();
+            if (m_buffer.size() < headersEnd + 4 + length)
+                return true;
+            m_read << QJsonDocument::fromJson(m_buffer.mid(headersEnd + 4, length)).object();
+            m_buffer.remove(0, headersEnd + 4 + length);
+        }
+    }
+
+    QProcess m_process;
+    QByteArray m_buffer;
+    QList<QJsonObject> m_read;
+    qsizetype m_next = 0;
+    int m_id = 0;
+};
+
+// Diagnostics as "line:character-line:character severity code" lines.
+QString shown(const QJsonObject &published)
+{
+    QStringList lines;
+    for (const QJsonValue d : published["diagnostics"].toArray()) {
+        const QJsonObject r = d["range"].toObject();
+        lines << QString("%1:%2-%3:%4 %5 %6")
+                     .arg(r["start"]["line"].toInt())
+                     .arg(r["start"]["character"].toInt())
+                     .arg(r["end"]["line"].toInt())
+                     .arg(r["end"]["character"].toInt())
+                     .arg(d["severity"].toInt() == 1 ? "error" : "warning", d["code"].toString());
+    }
+    return lines.join('\n');
+}
+
+QJsonObject at(const QString &uri, int line, int character)
+{
+    return {{"textDocument", QJsonObject{{"uri", uri}}},
+            {"position", QJsonObject{{"line", line}, {"character", character}}}};
+}
+
+QJsonObject range(int line, int from, int to)
+{
+    return {{"start", QJsonObject{{"line", line}, {"character", from}}},
+            {"end", QJsonObject{{"line", line}, {"character", to}}}};
+}
+
+} // namespace
+
+class LspTest final : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString &name, const QByteArray &text)
+    {
+        QDir().mkpath(QFileInfo(m_dir.filePath(name)).path());
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+        return uriOf(name);
+    }
+    QString uriOf(const QString &name) const
+    {
+        return QUrl::fromLocalFile(QDir(m_dir.path()).filePath(name)).toString();
+    }
+    QJsonObject inFolder() const
+    {
+        return {{"rootUri", QUrl::fromLocalFile(m_dir.path()).toString()}};
+    }
+
+private slots:
+    // Where the game stops, at the editor's line and column: UTF-16 units
+    // unless the editor takes UTF-8; a lone CR ends a line for the editor only.
+    void places_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("after é😀") << QByteArray("main:\r\n\tlocal.x = \"é😀\" modle\r\nend\r\n")
+                                  << false << "1:17-1:22 error unknown-command";
+        QTest::newRow("after é😀, in bytes")
+            << QByteArray("main:\r\n\tlocal.x = \"é😀\" modle\r\nend\r\n") << true
+            << "1:20-1:25 error unknown-command";
+        QTest::newRow("the line after a lone CR")
+            << QByteArray("\t// a\rb\nend\n") << false << "1:0-1:1 error unknown-command";
+        QTest::newRow("a line it cannot read, LF")
+            << QByteArray("main:\n\tlocal.a = ( 1,5 0 0 )\nend\n") << false
+            << "1:14-1:15 error cannot-read";
+        QTest::newRow("a label twice")
+            << QByteArray("main:\nend\nmain:\nend\n") << false << "2:0-2:4 error duplicate-label";
+        QTest::newRow("a break outside")
+            << QByteArray("main:\n\tbreak\nend\n") << false << "1:1-1:6 error break-outside";
+        QTest::newRow("at the end of the script")
+            << QByteArray("local.a = (") << false << "0:11-0:11 error cannot-read";
+    }
+    void places()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, utf8);
+        QFETCH(QString, expected);
+        Server server;
+        const QJsonArray offered = utf8 ? QJsonArray{"utf-8", "utf-16"} : QJsonArray{"utf-16"};
+        const QJsonObject result =
+            server
+                .answer(server.ask(
+                    "initialize",
+                    {{"capabilities", QJsonObject{{"general", QJsonObject{{"positionEncodings",
+                                                                           offered}}}}}}))["result"]
+                .toObject();
+        QCOMPARE(result["capabilities"]["positionEncoding"].toString(), utf8 ? "utf-8" : "utf-16");
+        server.notify("initialized", {});
+        server.open("file:///places.scr", text);
+        const QJsonObject published = server.published("file:///places.scr");
+        QCOMPARE(shown(published), expected);
+        QCOMPARE(published["version"].toInt(), 1);
+        const QJsonObject first = published["diagnostics"][0].toObject();
+        QCOMPARE(first["source"].toString(), "spawnsmith");
+        QVERIFY(!first["message"].toString().endsWith("]"));
+    }
+
+    // Each warning with its kind and the range of its word; path::label is
+    // looked for in a script on disk, and an unsaved edit of an open script
+    // reaches the scripts that name it.
+    void together()
+    {
+        const QString door = write("global/door.scr", "open:\r\nend\r\n");
+        const QString mill = uriOf("maps/mill.scr");
+        Server server;
+        server.initialize(inFolder());
+        server.open(mill, "main:\n\tlocal.t = spawn trigger_multiple\n\tlocal.t rotateyup 30\n"
+                          "\tthread global/door.scr::shut\n\tthread gone\n"
+                          "\tlocal.b = spawn \"script_modle\"\nend\n");
+        QCOMPARE(shown(server.published(mill)), "2:9-2:18 warning not-answered\n"
+                                                "3:25-3:29 warning no-label-there\n"
+                                                "4:8-4:12 warning no-label\n"
+                                                "5:17-5:31 warning no-class");
+        server.open(door, "open:\r\nend\r\nshut:\r\nend\r\n");
+        QCOMPARE(server.published(door)["diagnostics"].toArray().size(), 0);
+        QCOMPARE(shown(server.published(mill)), "2:9-2:18 warning not-answered\n"
+                                                "4:8-4:12 warning no-label\n"
+                                                "5:17-5:31 warning no-class");
+        server.notify("textDocument/didClose", {{"textDocument", QJsonObject{{"uri", door}}}});
+        QCOMPARE(server.published(door)["diagnostics"].toArray().size(), 0);
+        QCOMPARE(server.published(mill)["diagnostics"].toArray().size(), 4);
+    }
+
+    // Which game: a .spawnsmith file in the script's folder or above, the
+    // editor's setting, and --game over both.
+    void games()
+    {
+        const QByteArray cos = "main:\n\tlocal.x = cos 90\nend\n";
+        write("aa/.spawnsmith", "# stock servers\ngame = aa\n");
+        write("bad/.spawnsmith", "gmae = aa\n");
+        const QString inAa = write("aa/maps/a.scr", cos), inBad = write("bad/b.scr", cos);
+        const QString elsewhere = write("c.scr", cos);
+        Server server;
+        server.initialize(inFolder());
+        server.open(inAa, cos);
+        const QString message = server.published(inAa)["diagnostics"][0]["message"].toString();
+        QVERIFY2(message.startsWith("Allied Assault knows no command 'cos'"), qPrintable(message));
+        server.open(elsewhere, cos);
+        QCOMPARE(shown(server.published(elsewhere)), QString());
+        server.notify("workspace/didChangeConfiguration",
+                      {{"settings", QJsonObject{{"spawnsmith", QJsonObject{{"game", "sh"}}}}}});
+        QCOMPARE(shown(server.published(elsewhere)), "1:11-1:14 error unknown-command");
+        server.notify("workspace/didChangeConfiguration",
+                      {{"settings", QJsonObject{{"spawnsmith", QJsonObject{{"game", "mohaa"}}}}}});
+        QVERIFY(server
+                    .waitFor([](const QJsonObject &m) {
+                        return m["method"] == "window/showMessage"
+                               && m["params"]["message"].toString().contains(
+                                   "no game is called 'mohaa'");
+                    })
+                    .size());
+        server.open(inBad, cos);
+        QVERIFY(server
+                    .waitFor([](const QJsonObject &m) {
+                        return m["method"] == "window/showMessage"
+                               && m["params"]["message"].toString().contains(
+                                   ".spawnsmith:1: cannot read 'gmae = aa'");
+                    })
+                    .size());
+        Server given({"--game", "opm"});
+        given.initialize(inFolder());
+        given.open(inAa, cos);
+        QCOMPARE(shown(given.published(inAa)), QString());
+    }
+
+    // A diagnostic that names the right word has a fix that puts it in place.
+    void quickFix()
+    {
+        Server server;
+        server.initialize();
+        server.open("file:///fix.scr", "main:\n\tlocal.b = spawn \"script_modle\"\n\twat 1\nend\n");
+        server.published("file:///fix.scr");
+        const QJsonArray actions =
+            server
+                .result("textDocument/codeAction",
+                        {{"textDocument", QJsonObject{{"uri", "file:///fix.scr"}}},
+                         {"range", range(2, 2, 2)},
+                         {"context", QJsonObject{{"diagnostics", QJsonArray()}}}})
+                .toArray();
+        QCOMPARE(actions.size(), 1);
+        QCOMPARE(actions[0]["kind"].toString(), "quickfix");
+        QVERIFY(actions[0]["isPreferred"].toBool());
+        const QJsonObject edit = actions[0]["edit"]["changes"]["file:///fix.scr"][0].toObject();
+        QCOMPARE(edit["newText"].toString(), "wait");
+        QCOMPARE(edit["range"].toObject(), range(2, 1, 4));
+    }
+
+    // Changes applied in order, the last text's diagnostics published last.
+    void changes()
+    {
+        Server server;
+        server.initialize();
+        const QString uri = "file:///changes.scr";
+        server.open(uri, "main:\nend\n");
+        server.published(uri);
+        for (int version = 2; version <= 21; ++version)
+            server.notify("textDocument/didChange",
+                          {{"textDocument", QJsonObject{{"uri", uri}, {"version", version}}},
+                           {"contentChanges", QJsonArray{QJsonObject{{"range", range(1, 0, 0)},
+                                                                     {"text", "\tmodle\n"}}}}});
+        // The twentieth line of modle, then all mended at once.
+        server.notify(
+            "textDocument/didChange",
+            {{"textDocument", QJsonObject{{"uri", uri}, {"version", 22}}},
+             {"contentChanges",
+              QJsonArray{
+                  QJsonObject{
+                      {"range", QJsonObject{{"start", QJsonObject{{"line", 1}, {"character", 0}}},
+                                            {"end", QJsonObject{{"line", 20}, {"character", 0}}}}},
+                      {"text", ""}},
+                  QJsonObject{{"range", range(1, 1, 6)}, {"text", "wait 1"}}}}});
+        QJsonObject last;
+        while (last["version"].toInt() != 22)
+            last = server.published(uri);
+        QCOMPARE(shown(last), QString());
+        server.result("shutdown", {});
+        QVERIFY(server
+                    .seen([](const QJsonObject &m) {
+                        return m["method"] == "textDocument/publishDiagnostics";
+                    })
+                    .constLast()["params"]["version"]
+                == 22);
+    }
+
+    // Bad input is answered, or passed over, and the server goes on.
+    void badInput_data()
+    {
+        QTest::addColumn<QByteArray>("sent"); // the whole message, headers too
+        QTest::addColumn<int>("error");       // of the answer to it (id 7, or none); 0 for none
+        // Quotes written ' and @ for file:///, to be read more easily.
+        const auto framed = [](QByteArray body) {
+            body.replace('\'', '"').replace("@", "file:///");
+            return "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+        };
+        QTest::newRow("unreadable JSON") << framed("{\"jsonrpc\": \"2.0\", \"id\": 7,") << -32700;
+        QTest::newRow("an unknown request")
+            << framed("{'jsonrpc':'2.0','id':7,'method':'textDocument/frobnicate'}") << -32601;
+        QTest::newRow("an unknown notification")
+            << framed("{'jsonrpc':'2.0','method':'$/frobnicate','params':{}}") << 0;
+        QTest::newRow("params of the wrong shape") << framed(
+            "{'jsonrpc':'2.0','id':7,'method':'textDocument/hover','params':{'position':3}}")
+                                                   << -32602;
+        QTest::newRow("no message at all") << framed("[1, 2]") << -32600;
+        QTest::newRow("headers without a length") << QByteArray("Content-Type: x\r\n\r\n") << 0;
+        QTest::newRow("a change to a document never opened")
+            << framed("{'jsonrpc':'2.0','method':'textDocument/"
+                      "didChange','params':{'textDocument':{'uri':'@never.scr','version':2},'"
+                      "contentChanges':[{'text':'x'}]}}")
+            << 0;
+        QTest::newRow("a range past the end, control bytes, a lone surrogate")
+            << framed("{'jsonrpc':'2.0','method':'textDocument/"
+                      "didChange','params':{'textDocument':{'uri':'@bad.scr','version':2},'"
+                      "contentChanges':[{'range':{'start':{'line':90,'character':4},'end':{'line':"
+                      "3,'character':99}},'text':'\\tmodle // \\u0000\\u0001\\ud800\\n'}]}}")
+            << 0;
+        QTest::newRow("a cancelled request")
+            << framed("{'jsonrpc':'2.0','method':'$/cancelRequest','params':{'id':7}}")
+                   + framed("{'jsonrpc':'2.0','id':7,'method':'textDocument/"
+                            "hover','params':{'textDocument':{'uri':'@bad.scr'},'position':{'line':"
+                            "0,'character':0}}}")
+            << -32800;
+    }
+    void badInput()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(int, error);
+        Server server;
+        server.initialize();
+        server.open("file:///bad.scr", "main:\nend\n");
+        server.published("file:///bad.scr");
+        server.bytes(sent);
+        if (error != 0)
+            QCOMPARE(server
+                         .waitFor([](const QJsonObject &m) {
+                             return m.contains("error") && (m["id"] == 7 || m["id"].isNull());
+                         })["error"]["code"]
+                         .toInt(),
+                     error);
+        if (QTest::currentDataTag()
+            == QByteArray("a range past the end, control bytes, a lone surrogate"))
+            QCOMPARE(shown(server.published("file:///bad.scr")), "2:1-2:6 error unknown-command");
+        // It goes on: a document opened after is read.
+        server.open("file:///after.scr", "wat\n");
+        QCOMPARE(shown(server.published("file:///after.scr")), "0:0-0:3 error unknown-command");
+        QVERIFY(server.running());
+    }
+
+    // Before initialize a request is refused; a 100 MB document is read and
+    // requests are answered meanwhile.
+    void beforeInitialize()
+    {
+        Server server;
+        QCOMPARE(server.answer(server.ask("textDocument/hover", {}))["error"]["code"].toInt(),
+                 -32002);
+        server.initialize();
+        const QByteArray block = "local.box = spawn script_model\nlocal.box model \"a.tik\"\n";
+        server.open("file:///large.scr", block.repeated((100 << 20) / block.size()) + "modle\n");
+        QCOMPARE(
+            server.answer(server.ask("textDocument/hover", at("file:///none.scr", 0, 0)))["result"],
+            QJsonValue());
+        QCOMPARE(server.published("file:///large.scr")["diagnostics"][0]["code"].toString(),
+                 "unknown-command");
+    }
+
+    void exitStatus_data()
+    {
+        QTest::addColumn<bool>("shutdown");
+        QTest::addColumn<bool>("exit");
+        QTest::addColumn<int>("status");
+        QTest::newRow("shutdown, then exit") << true << true << 0;
+        QTest::newRow("exit alone") << false << true << 1;
+        QTest::newRow("input closed") << false << false << 1;
+        QTest::newRow("shutdown, then input closed") << true << false << 0;
+    }
+    void exitStatus()
+    {
+        QFETCH(bool, shutdown);
+        QFETCH(bool, exit);
+        QFETCH(int, status);
+        Server server;
+        server.initialize();
+        if (shutdown) {
+            server.result("shutdown", {});
+            QCOMPARE(server.answer(server.ask("textDocument/hover", {}))["error"]["code"].toInt(),
+                     -32600);
+        }
+        if (exit)
+            server.notify("exit", {});
+        QCOMPARE(server.exitStatus(), status);
+    }
+};
+
+QTEST_GUILESS_MAIN(LspTest)
+#include "lsp_test.moc"
