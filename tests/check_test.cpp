@@ -205,6 +205,63 @@ private slots:
         QVERIFY2(run.err.startsWith(err), run.err.constData());
     }
 
+    // A .spawnsmith file in the script's folder, or one above, names its
+    // game; --game outweighs it; a line it cannot take is an error.
+    void gameFile_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out"); // after the script's path
+        QTest::addColumn<QByteArray>("err"); // after the file's path
+        const QByteArray cos = ":2:11: error: Allied Assault knows no command 'cos' that gives a "
+                               "value";
+        QTest::newRow("game = aa") << QByteArray("# stock servers\r\n game = aa \r\n")
+                                   << QStringList() << 1 << cos << QByteArray();
+        QTest::newRow("--game outweighs it")
+            << QByteArray("game = aa\n") << QStringList{"--game", "opm"} << 0 << QByteArray()
+            << QByteArray();
+        QTest::newRow("comments only")
+            << QByteArray("# nothing yet\n") << QStringList() << 0 << QByteArray() << QByteArray();
+        QTest::newRow("a line it cannot take")
+            << QByteArray("game = aa\ngmae = sh\n") << QStringList() << 2 << QByteArray()
+            << QByteArray(":2: cannot read 'gmae = sh': a line here says game = NAME, NAME one of "
+                          "aa, aa-reborn, sh, sh-nightfall, bt, bt-nightfall, opm ('#' starts a "
+                          "comment).\n");
+        QTest::newRow("a game of no name")
+            << QByteArray("game = mohaa\n") << QStringList() << 2 << QByteArray()
+            << QByteArray(":1: no game is called 'mohaa'");
+        QTest::newRow("named twice")
+            << QByteArray("game = aa\ngame = sh\n") << QStringList() << 2 << QByteArray()
+            << QByteArray(":2: the game is named already, on line 1");
+    }
+    void gameFile()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, options);
+        QFETCH(int, status);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QTemporaryDir mod;
+        QDir(mod.path()).mkpath("NOT_REBORN/maps/dm");
+        const QString gameFile = mod.filePath("NOT_REBORN/.spawnsmith");
+        const QString script = mod.filePath("NOT_REBORN/maps/dm/train.scr");
+        for (const auto &[path, text] :
+             {std::pair{gameFile, file},
+              std::pair{script, QByteArray("main:\nlocal.x = cos 90\nend\n")}}) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+        }
+        const Run run = check(options + QStringList{script});
+        QCOMPARE(run.status, status);
+        QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.startsWith(script.toUtf8() + out),
+                 run.out.constData());
+        const QByteArray shownFile = QDir::toNativeSeparators(gameFile).toUtf8();
+        QVERIFY2(err.isEmpty() ? run.err.isEmpty()
+                               : run.err.startsWith("spawnsmith-check: " + shownFile + err),
+                 run.err.constData());
+    }
+
     // 100 MB of blocks, and 100,000 nested brackets: a verdict, not a crash.
     void large()
     {

@@ -460,6 +460,187 @@ private slots:
                  "unknown-command");
     }
 
+    // What may be typed where the cursor (|) is, for a game.
+    void completion_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("game");
+        QTest::addColumn<QStringList>("offered"); // among the first twenty, in this order
+        QTest::addColumn<QStringList>("absent");
+        const auto row = [](const char *name, const char *text, const char *game,
+                            const QStringList &offered, const QStringList &absent) {
+            QTest::newRow(name) << QByteArray(text) << QString(game) << offered << absent;
+        };
+        row("a spawned class's own commands first",
+            "main:\n\tlocal.m = spawn script_model\n\tlocal.m mo|\nend\n", "", {"model"}, {});
+        row("the catalogue's paths in a model's quotes",
+            "main:\n\tlocal.m model \"static/30|\nend\n", "", {"static/30cal_crate.tik"}, {});
+        row("the file's labels after thread",
+            "main:\n\tthread he|\nend\nhelper:\nend\nhere:\nend\n", "", {"helper", "here"},
+            {"main"});
+        row("another script's labels after path::", "main:\n\tthread global/door.scr::|\nend\n", "",
+            {"open", "opener"}, {"main"});
+        row("a script after exec", "main:\n\texec glo|\nend\n", "", {"global/door.scr"}, {});
+        row("a class after spawn", "main:\n\tlocal.m = spawn script_mo|\nend\n", "",
+            {"script_model"}, {});
+        row("a field the script sets", "main:\n\tlocal.crate = 1\n\tlocal.cr|\nend\n", "",
+            {"crate"}, {});
+        row("a command that gives a value", "main:\n\tlocal.x = randomi|\nend\n", "", {"randomint"},
+            {});
+        row("a statement's command", "main:\n\tdprin|\nend\n", "", {"dprintln"}, {});
+        row("a statement's command, in Spearhead", "main:\n\tdprin|\nend\n", "sh", {"dprintln"},
+            {});
+        row("none Allied Assault lacks", "main:\n\tdprin|\nend\n", "aa", {}, {"dprintln"});
+        row("no value's command in a statement", "main:\n\trandomi|\nend\n", "", {}, {"randomint"});
+    }
+    void completion()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, game);
+        QFETCH(QStringList, offered);
+        QFETCH(QStringList, absent);
+        write("global/door.scr", "open local.speed:\nend\nopener:\nend\n");
+        Server server;
+        QJsonObject params = inFolder();
+        params["initializationOptions"] = QJsonObject{{"game", game}};
+        server.initialize(params);
+        const qsizetype cursor = text.indexOf('|');
+        const QByteArray before = text.left(cursor);
+        const QString uri = uriOf("maps/typing.scr");
+        server.open(uri, text.remove(cursor, 1));
+        server.published(uri);
+        const QJsonObject list =
+            server
+                .result("textDocument/completion",
+                        at(uri, int(before.count('\n')),
+                           int(QString::fromUtf8(before.mid(before.lastIndexOf('\n') + 1)).size())))
+                .toObject();
+        QStringList labels;
+        for (const QJsonValue item : list["items"].toArray())
+            labels << item["label"].toString();
+        QStringList first = labels.mid(0, 20);
+        for (const QString &label : offered)
+            QVERIFY2(first.contains(label), qPrintable(label + " in " + first.join(' ')));
+        for (const QString &label : absent)
+            QVERIFY2(!labels.contains(label), qPrintable(label));
+    }
+
+    // Labels and scripts: where they stand, their uses, renaming, outlines,
+    // hover, folds, links, calls and colours, across two scripts, one of them
+    // not open.
+    void scriptsKnown()
+    {
+        const QString door = write("global/door.scr", "open local.speed:\n\tthread open\n"
+                                                      "\tthread opener\nend\nopener:\nend\n");
+        const QString mill = uriOf("maps/mill.scr");
+        Server server;
+        server.initialize(inFolder());
+        server.open(mill, "main:\n\tthread open_gate\n\twaitthread global/door.scr::open 5\n"
+                          "\texec global/door.scr\n\tlocal.m = spawn script_model\n"
+                          "\tlocal.m model \"static/30cal_crate.tik\"\n\tlocal.x = cos 90\nend\n"
+                          "open_gate:\nend\n");
+        QCOMPARE(shown(server.published(mill)), QString());
+        const auto location = [](QJsonValue l) {
+            if (l["location"].isObject()) // a symbol found
+                l = l["location"];
+            return QString("%1 %2:%3")
+                .arg(QFileInfo(QUrl(l["uri"].toString()).toLocalFile()).fileName())
+                .arg(l["range"]["start"]["line"].toInt())
+                .arg(l["range"]["start"]["character"].toInt());
+        };
+        const auto locations = [&](const QJsonValue &list) {
+            QStringList found;
+            for (const QJsonValue l : list.toArray())
+                found << location(l);
+            return found.join(", ");
+        };
+        QCOMPARE(locations(server.result("textDocument/definition", at(mill, 1, 10))),
+                 "mill.scr 8:0");
+        QCOMPARE(locations(server.result("textDocument/definition", at(mill, 2, 30))),
+                 "door.scr 0:0");
+        QCOMPARE(locations(server.result("textDocument/definition", at(mill, 3, 8))),
+                 "door.scr 0:0");
+        QJsonObject references = at(mill, 2, 30);
+        references["context"] = QJsonObject{{"includeDeclaration", true}};
+        QCOMPARE(locations(server.result("textDocument/references", references)),
+                 "door.scr 0:0, door.scr 1:8, mill.scr 2:29");
+        QJsonObject rename = at(mill, 2, 30);
+        rename["newName"] = "shut";
+        const QJsonObject changes =
+            server.result("textDocument/rename", rename)["changes"].toObject();
+        QCOMPARE(changes.keys(), (QStringList{door, mill}));
+        QCOMPARE(changes[door].toArray().size(), 2);
+        QCOMPARE(changes[door][1]["range"].toObject(), range(1, 8, 12));
+        QCOMPARE(changes[mill][0]["range"].toObject(), range(2, 29, 33));
+        rename["newName"] = "shut it";
+        QCOMPARE(server.answer(server.ask("textDocument/rename", rename))["error"]["code"].toInt(),
+                 -32803);
+        rename["newName"] = "opener";
+        QVERIFY(server.answer(server.ask("textDocument/rename", rename))["error"]["message"]
+                    .toString()
+                    .contains("has a label 'opener' already"));
+
+        QStringList outline;
+        for (const QJsonValue symbol : server
+                                           .result("textDocument/documentSymbol",
+                                                   {{"textDocument", QJsonObject{{"uri", mill}}}})
+                                           .toArray())
+            outline << symbol["name"].toString() + "@"
+                           + QString::number(symbol["selectionRange"]["start"]["line"].toInt());
+        QCOMPARE(outline.join(' '), "main@0 open_gate@8");
+        QCOMPARE(locations(server.result("workspace/symbol", {{"query", "OPENE"}})),
+                 "door.scr 4:0");
+
+        const auto hover = [&](int line, int character) {
+            return server
+                .result("textDocument/hover", at(mill, line, character))["contents"]["value"]
+                .toString();
+        };
+        const QString model = hover(5, 10), cos = hover(6, 12), open = hover(2, 30);
+        QVERIFY2(model.contains("ScriptModel") && model.contains("Allied Assault"),
+                 qPrintable(model));
+        QVERIFY2(cos.contains("gives a value") && cos.contains("Breakthrough"), qPrintable(cos));
+        QVERIFY2(open.contains("global/door.scr") && open.contains("local.speed"),
+                 qPrintable(open));
+
+        const QJsonArray folds =
+            server
+                .result("textDocument/foldingRange", {{"textDocument", QJsonObject{{"uri", mill}}}})
+                .toArray();
+        QCOMPARE(folds[0].toObject(), (QJsonObject{{"startLine", 0}, {"endLine", 7}}));
+        const QJsonArray links =
+            server
+                .result("textDocument/documentLink", {{"textDocument", QJsonObject{{"uri", mill}}}})
+                .toArray();
+        QCOMPARE(links.size(), 2);
+        QCOMPARE(links[1]["target"].toString(), door);
+        QCOMPARE(links[1]["range"].toObject(), range(3, 6, 21));
+
+        const QJsonValue item =
+            server.result("textDocument/prepareCallHierarchy", at(mill, 0, 1))[0];
+        QStringList callees;
+        for (const QJsonValue call :
+             server.result("callHierarchy/outgoingCalls", {{"item", item}}).toArray())
+            callees << call["to"]["name"].toString() + " in " + call["to"]["detail"].toString();
+        QCOMPARE(callees.join(", "), "open_gate in mill.scr, open in door.scr");
+
+        // line:character type of each semantic token, the protocol's deltas read.
+        const QJsonArray data = server
+                                    .result("textDocument/semanticTokens/full",
+                                            {{"textDocument", QJsonObject{{"uri", mill}}}})["data"]
+                                    .toArray();
+        QMap<QString, int> types;
+        for (int i = 0, line = 0, character = 0; i + 4 < data.size(); i += 5) {
+            character = data[i].toInt() ? data[i + 1].toInt() : character + data[i + 1].toInt();
+            line += data[i].toInt();
+            types[QString("%1:%2").arg(line).arg(character)] = data[i + 3].toInt();
+        }
+        QCOMPARE(types.value("1:1", -1), 1);  // thread: a command
+        QCOMPARE(types.value("1:8", -1), 0);  // open_gate: a label
+        QCOMPARE(types.value("4:1", -1), 2);  // local.m: a variable
+        QCOMPARE(types.value("4:17", -1), 3); // script_model: a class
+    }
+
     void exitStatus_data()
     {
         QTest::addColumn<bool>("shutdown");
