@@ -18,10 +18,11 @@ if [ "${1:-}" = "--sanitize" ]; then
     export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 fi
 
-# Tests also need an X server of their own, a second clipboard client, and
-# the tools that build and check a .deb and its desktop files.
+# Tests also need an X server of their own, a second clipboard client, the
+# tools that build and check a .deb and its desktop files, and Neovim as the
+# language server's client.
 spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" xvfb xauth xclip dpkg-dev file man-db \
-    desktop-file-utils appstream lintian
+    desktop-file-utils appstream lintian neovim
 
 spawnsmith_configure "$dir" "${options[@]}"
 cmake --build "$dir" -j"$(nproc)"

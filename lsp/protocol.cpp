@@ -1,5 +1,6 @@
 #include "protocol.h"
 
+#include "jsontree.h"
 #include "uri.h"
 
 #include <cstdio>
@@ -157,43 +158,44 @@ Protocol::Protocol(Transport &transport, std::optional<script::Game> given)
         return codeActions(params);
     };
     answering();
-    m_notifications["initialized"] = [this](const json &) { initialized(); };
-    m_notifications["textDocument/didOpen"] = [this](const json &params) { opened(params); };
-    m_notifications["textDocument/didChange"] = [this](const json &params) { changed(params); };
-    m_notifications["textDocument/didSave"] = [this](const json &params) {
+    m_notifications["initialized"] = [this](json &) { initialized(); };
+    m_notifications["textDocument/didOpen"] = [this](json &params) { opened(params); };
+    m_notifications["textDocument/didChange"] = [this](json &params) { changed(params); };
+    m_notifications["textDocument/didSave"] = [this](json &params) {
         m_scripts.saved(uriIn(params));
     };
-    m_notifications["textDocument/didClose"] = [this](const json &params) { closed(params); };
-    m_notifications["workspace/didChangeConfiguration"] = [this](const json &params) {
+    m_notifications["textDocument/didClose"] = [this](json &params) { closed(params); };
+    m_notifications["workspace/didChangeConfiguration"] = [this](json &params) {
         configurationChanged(params);
     };
-    m_notifications["workspace/didChangeWatchedFiles"] = [this](const json &) {
+    m_notifications["workspace/didChangeWatchedFiles"] = [this](json &) {
         m_scripts.filesChanged();
     };
-    m_notifications["workspace/didChangeWorkspaceFolders"] = [this](const json &params) {
+    m_notifications["workspace/didChangeWorkspaceFolders"] = [this](json &params) {
         foldersChanged(params.at("event"));
     };
 }
 
 std::optional<json> Protocol::receive(std::string_view bytes)
 {
-    json message = json::parse(bytes, nullptr, false);
-    if (message.is_discarded() && bytes.find("\\u") != std::string_view::npos)
-        message = json::parse(withoutLoneSurrogates(bytes), nullptr, false);
-    if (message.is_discarded()) {
+    std::optional<json> parsed = parseJson(bytes);
+    if (!parsed && bytes.find("\\u") != std::string_view::npos)
+        parsed = parseJson(withoutLoneSurrogates(bytes));
+    if (!parsed) {
         fail(nullptr, kParseError, "The message is no JSON the server can read.");
         return std::nullopt;
     }
+    json &message = *parsed;
     if (message.is_object() && message.value("method", json()) == "$/cancelRequest") {
         const json id = message.value("params", json::object()).value("id", json());
         const std::lock_guard lock(m_cancelling);
         m_cancelled.insert(id.dump());
         return std::nullopt;
     }
-    return message;
+    return parsed;
 }
 
-bool Protocol::handle(const json &message)
+bool Protocol::handle(json message)
 {
     if (!message.is_object()) {
         fail(nullptr, kInvalidRequest, "A message is a JSON object.");
@@ -246,7 +248,7 @@ void Protocol::request(const json &message)
     }
 }
 
-void Protocol::notification(const json &message)
+void Protocol::notification(json &message)
 {
     const std::string &method = message["method"].get_ref<const std::string &>();
     if (!m_initialized || m_shutDown)
@@ -255,7 +257,10 @@ void Protocol::notification(const json &message)
     if (handler == m_notifications.end())
         return; // one the server has no use for
     try {
-        handler->second(message.value("params", json::object()));
+        json &params = message["params"];
+        if (params.is_null())
+            params = json::object();
+        handler->second(params);
     } catch (const std::exception &e) {
         log("The server passed over " + method + ": its parameters are not of the shape it takes ("
             + e.what() + ").");
@@ -443,25 +448,25 @@ void Protocol::foldersChanged(const json &event)
     m_scripts.setFolders(m_folders);
 }
 
-void Protocol::opened(const json &params)
+void Protocol::opened(json &params)
 {
-    const json &document = params.at("textDocument");
-    std::string text = document.at("text").get<std::string>();
+    json &document = params.at("textDocument");
+    std::string text = std::move(document.at("text").get_ref<std::string &>());
     if (text.size() > kLargestText)
         return log("The server reads no document larger than 2 GiB.");
     m_scripts.open(document.at("uri").get<std::string>(),
                    document.at("version").get<std::int64_t>(), std::move(text));
 }
 
-void Protocol::changed(const json &params)
+void Protocol::changed(json &params)
 {
     const json &document = params.at("textDocument");
     std::vector<Change> changes;
-    for (const json &change : params.at("contentChanges")) {
+    for (json &change : params.at("contentChanges")) {
         Change c;
         if (change.contains("range"))
             c.range = rangeFrom(change["range"]);
-        c.text = change.at("text").get<std::string>();
+        c.text = std::move(change.at("text").get_ref<std::string &>());
         changes.push_back(std::move(c));
     }
     const std::string &uri = document.at("uri").get_ref<const std::string &>();

@@ -38,7 +38,7 @@ public:
 
     // One message, on the thread that handles them all in turn; false once
     // the server is told to exit.
-    bool handle(const json &message);
+    bool handle(json message);
 
     // What the process ends with: 0 after shutdown, else 1.
     int exitStatus() const { return m_shutDown ? 0 : 1; }
@@ -49,7 +49,7 @@ private:
     using Handler = std::function<json(const json &params)>;
 
     void request(const json &message);
-    void notification(const json &message);
+    void notification(json &message);
     void response(const json &message);
     void respond(const json &id, json result);
     void fail(const json &id, int code, const std::string &message);
@@ -63,8 +63,8 @@ private:
     void setGame(const json &settings);
     void askConfiguration();
     json codeActions(const json &params);
-    void opened(const json &params);
-    void changed(const json &params);
+    void opened(json &params);
+    void changed(json &params);
     void closed(const json &params);
     void configurationChanged(const json &params);
     void foldersChanged(const json &event);
@@ -78,7 +78,8 @@ private:
     bool m_initialized = false, m_shutDown = false;
     bool m_pullsConfiguration = false, m_watchesFiles = false;
     std::map<std::string, Handler> m_requests;
-    std::map<std::string, std::function<void(const json &params)>> m_notifications;
+    // Their parameters are theirs to take from (a document's text).
+    std::map<std::string, std::function<void(json &params)>> m_notifications;
     std::map<std::int64_t, std::function<void(const json &)>> m_asked; // by the id sent
     std::int64_t m_nextId = 1;
     std::mutex m_cancelling;

@@ -13,6 +13,9 @@
 #include <fcntl.h>
 #include <io.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace lsp {
 namespace {
@@ -64,6 +67,12 @@ int serve(std::optional<script::Game> given)
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
+#ifdef __GLIBC__
+    // A text of megabytes comes and goes with each reading: its pages are its
+    // own, given back once it goes (glibc would raise this threshold as large
+    // blocks are freed, and keep the next ones in its heaps).
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     Transport transport(stdin, stdout);
     Inbox inbox;
     Protocol protocol(transport, given);
@@ -79,14 +88,14 @@ int serve(std::optional<script::Game> given)
         }
         inbox.close();
     });
-    std::optional<json> message;
-    while ((message = inbox.pop()) && protocol.handle(*message)) {
-    }
-    if (message) {
-        // Told to exit while the input is still open: the reading thread
-        // waits on it, and the process ends without it.
-        std::fflush(stdout);
-        std::_Exit(protocol.exitStatus());
+    // Each message is handed on whole, so that a large text is not kept twice.
+    while (std::optional<json> message = inbox.pop()) {
+        if (!protocol.handle(std::move(*message))) {
+            // Told to exit while the input is still open: the reading thread
+            // waits on it, and the process ends without it.
+            std::fflush(stdout);
+            std::_Exit(protocol.exitStatus());
+        }
     }
     input.join();
     return protocol.exitStatus();

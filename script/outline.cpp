@@ -75,6 +75,15 @@ void OutlineListener::command(const CommandRead &read)
 
 void OutlineListener::assigned(const AssignmentRead &assignment)
 {
+    // A field of X set (X.origin = ...) says only that X is a name the script
+    // sets: kept once. X itself set is kept each time, for what it holds.
+    if (assignment.fieldOfIt
+        && !m_fieldsSet
+                .insert(m_text.substr(assignment.listener.begin,
+                                      assignment.field.end - assignment.listener.begin),
+                        {})
+                .second)
+        return;
     const bool spawned = assignment.whole && !assignment.element
                          && assignment.valueCommand != AssignmentRead::kNoCommand
                          && assignment.valueCommand == m_spawnAt;

@@ -8,6 +8,7 @@
 // hundreds of thousands of commands. Plain C++.
 
 #include "listener.h"
+#include "words.h"
 
 #include <cstdint>
 #include <string>
@@ -49,8 +50,8 @@ struct OutlineUse
     Span path, label;          // either may be empty; quotes left out
 };
 
-// A field set: level.X, local.X, game.X (and of X, X[...]); where X is set
-// to a spawn, the name spawned.
+// A field set: level.X, local.X, game.X, or an element of X, each time; a
+// field of X (X.y), once for each X. Where X is set to a spawn, the name spawned.
 struct OutlineField
 {
     Span listener, field;
@@ -87,6 +88,7 @@ private:
 
     std::string_view m_text;
     Outline m_outline;
+    NameTable<Nothing, false> m_fieldsSet; // listener.X whose fields are set
     int m_depth = 0;
     std::uint32_t m_spawnAt = UINT32_MAX; // where the last spawn's command starts,
     Span m_spawned;                       // and what it spawns

@@ -17,7 +17,7 @@ spawnsmith_install() {
 }
 
 # What building and running the tool needs.
-SPAWNSMITH_PACKAGES=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+SPAWNSMITH_PACKAGES=(cmake make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins nlohmann-json3-dev
                      fonts-liberation)
 
 # configure DIR [cmake options...]: a Release build unless told otherwise.
