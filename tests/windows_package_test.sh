@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The portable Windows zip as a user gets it: unpacked into an empty folder, it
-# holds the tool, what it loads, and the licences of both, and nothing else; the
+# holds the tool, what it loads, the VS Code extension, a README naming them,
+# and the licences of all, and nothing else; the
 # program carries its icon, version information and manifest; and under Wine (with no DLL path of the build's) it starts, shows the
 # menu, ends when the menu's frame is closed, and leaves the folder as it was.
 #   tests/windows_package_test.sh ZIP BUILD_DIR      (needs an X server)
@@ -20,6 +21,8 @@ platforms/qwindows.dll
 Qt6Core.dll
 Qt6Gui.dll
 Qt6Widgets.dll
+README.txt
+spawnsmith-1.0.0.vsix
 spawnsmith-check.exe
 spawnsmith.exe
 styles/qwindowsvistastyle.dll
@@ -40,10 +43,14 @@ ProductVersion|1.0.0.0|VarFileInfo|Translation" ] || fail "the version informati
 notices=$folder/THIRD-PARTY-NOTICES.txt
 for text in "qt6-base source package" libgcc_s_seh-1.dll "GCC RUNTIME LIBRARY EXCEPTION" \
     "GNU LESSER GENERAL PUBLIC LICENSE" "Files: mingw-w64-libraries/winpthreads/" \
-    "github.com/openmoh/openmohaa" "github.com/eduzappa18/SublimeMOHAA"; do
+    "github.com/openmoh/openmohaa" "github.com/eduzappa18/SublimeMOHAA" "Niels Lohmann" \
+    "vscode-languageclient"; do
     grep -q -- "$text" "$notices" || fail "the notices lack: $text"
 done
 [ "$(grep -c $'\r$' "$notices")" = "$(wc -l <"$notices")" ] || fail "the notices lack CR LF line ends"
+grep -q "spawnsmith-1.0.0.vsix" "$folder/README.txt" || fail "the README does not name the extension"
+unzip -l "$folder/spawnsmith-1.0.0.vsix" | grep -q "extension/extension.js" ||
+    fail "the extension holds no extension.js"
 
 export SPAWNSMITH_WINE_DIR=$build/wine
 unset SPAWNSMITH_WINE_PATH

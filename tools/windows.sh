@@ -12,7 +12,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source tools/prepare.sh
 
 spawnsmith_install "${SPAWNSMITH_PACKAGES[@]}" g++-mingw-w64-x86-64-posix ninja-build dpkg-dev \
-    wine wine64 fonts-wine xvfb xauth zip unzip icoutils
+    wine wine64 fonts-wine xvfb xauth zip unzip icoutils nlohmann-json3-dev
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/spawnsmith
 recipe=$(cat tools/windows-qt.sh cmake/mingw-w64.cmake | sha256sum | cut -c1-12) # a new recipe, a new Qt
@@ -58,20 +58,28 @@ version() { dpkg-query -W -f='${Version}' "$1"; }
 qt_version=$(version libqt6core6)
 gcc_version=$(version gcc-mingw-w64-x86-64-posix)
 mingw_version=$(version mingw-w64-common)
+json_version=$(version nlohmann-json3-dev)
 section() { printf '\n\n%s\n%s\n\n' "$1" "$(printf '%*s' ${#1} '' | tr ' ' =)"; cat "$2"; }
 {
     sed -e "s/@QT_VERSION@/${qt_version%%+*}/g" -e "s/@QT_DEBIAN_VERSION@/$qt_version/g" \
         -e "s/@GCC_VERSION@/${gcc_version%%-*}/g" -e "s/@GCC_DEBIAN_VERSION@/$gcc_version/g" \
         -e "s/@MINGW_VERSION@/${mingw_version%%-*}/g" \
-        -e "s/@MINGW_DEBIAN_VERSION@/$mingw_version/g" packaging/windows-notices.txt
+        -e "s/@MINGW_DEBIAN_VERSION@/$mingw_version/g" \
+        -e "s/@JSON_VERSION@/${json_version%%-*}/g" -e "s/@JSON_DEBIAN_VERSION@/$json_version/g" \
+        packaging/windows-notices.txt
     section "A. Copyright and licences of Qt" /usr/share/doc/libqt6core6/copyright
     section "B. Copyright and licences of GCC" /usr/share/doc/gcc-mingw-w64-base/copyright
     section "C. Copyright and licences of MinGW-w64" /usr/share/doc/mingw-w64-common/copyright
     section "D. GNU General Public License, version 3" /usr/share/common-licenses/GPL-3
     section "E. GNU Lesser General Public License, version 3" /usr/share/common-licenses/LGPL-3
     section "F. How Qt was built: tools/windows-qt.sh" tools/windows-qt.sh
+    section "G. Copyright and licence of nlohmann/json" /usr/share/doc/nlohmann-json3-dev/copyright
 } | sed 's/$/\r/' >"$folder/THIRD-PARTY-NOTICES.txt"
 sed 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
+sed 's/$/\r/' packaging/windows-readme.txt >"$folder/README.txt"
+# The VS Code extension, which finds spawnsmith-check.exe beside it once told where.
+tools/vsix.sh --out "$dir" >"$dir/vsix.log" 2>&1 || { cat "$dir/vsix.log"; exit 1; }
+cp "$dir/spawnsmith-1.0.0.vsix" "$folder/"
 (cd "$dir/package" && zip -qr9 "../$name.zip" "$name")
 
 # The tests, then the zip as a user unpacks it, under Wine on one X server of
