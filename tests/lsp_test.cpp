@@ -162,6 +162,14 @@ private slots:
         server.notify("textDocument/didClose", {{"textDocument", QJsonObject{{"uri", door}}}});
         QCOMPARE(server.published(door)["diagnostics"].toArray().size(), 0);
         QCOMPARE(server.published(mill)["diagnostics"].toArray().size(), 4);
+        // Changed on disk: noticed when the editor says so, or else on a save.
+        write("global/door.scr", "open:\r\nend\r\nshut:\r\nend\r\n");
+        server.notify("workspace/didChangeWatchedFiles",
+                      {{"changes", QJsonArray{QJsonObject{{"uri", door}, {"type", 2}}}}});
+        QCOMPARE(server.published(mill)["diagnostics"].toArray().size(), 3);
+        write("global/door.scr", "open:\r\nend\r\n");
+        server.notify("textDocument/didSave", {{"textDocument", QJsonObject{{"uri", mill}}}});
+        QCOMPARE(server.published(mill)["diagnostics"].toArray().size(), 4);
     }
 
     // Which game: a .spawnsmith file in the script's folder or above, the
