@@ -18,31 +18,6 @@ struct Coloured
     bool declared = false;
 };
 
-bool isKeyword(script::Tok kind)
-{
-    using script::Tok;
-    switch (kind) {
-    case Tok::If:
-    case Tok::Else:
-    case Tok::While:
-    case Tok::For:
-    case Tok::Do:
-    case Tok::Try:
-    case Tok::Catch:
-    case Tok::Switch:
-    case Tok::Case:
-    case Tok::Break:
-    case Tok::Continue:
-    case Tok::MakeArray:
-    case Tok::EndArray:
-    case Tok::Null:
-    case Tok::Nil:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // The comments between the words of a text, and those a line end holds.
 std::vector<script::Span> commentsIn(std::string_view text, std::string_view between,
                                      std::size_t at)
@@ -93,7 +68,7 @@ std::vector<Coloured> lexed(std::string_view text)
             out.push_back({{t.begin, t.end}, Colour::String});
         } else if (t.kind == Tok::Integer || t.kind == Tok::Float) {
             out.push_back({{t.begin, t.end}, Colour::Number});
-        } else if (isKeyword(t.kind)) {
+        } else if (script::isKeyword(t.kind)) {
             out.push_back({{t.begin, t.end}, Colour::Keyword});
         } else if ((t.kind == Tok::Name || t.kind == Tok::Size) && previous.kind == Tok::Period
                    && (before.kind == Tok::Listener)) {

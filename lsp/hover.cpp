@@ -91,11 +91,8 @@ std::string aboutUse(ScriptServer &scripts, const Known &known, const script::Ou
     const script::OutlineLabel &l = *label->label;
     std::string text = "The label " + inCode(l.name) + " of " + where + ", line "
                        + lineOf(label->script, l.at.begin);
-    const std::string_view parameters =
-        l.colon > l.at.end ? wordIn(label->script, {l.at.end, l.colon}) : std::string_view();
-    if (parameters.find_first_not_of(" \t") != std::string_view::npos)
-        text += ", with the parameters "
-                + inCode(parameters.substr(parameters.find_first_not_of(" \t")));
+    if (const std::string parameters = parametersOf(label->script, l); !parameters.empty())
+        text += ", with the parameters " + inCode(parameters);
     return text + ".";
 }
 

@@ -131,6 +131,17 @@ std::vector<UseIn> usesOf(ScriptServer &scripts, const LabelIn &label)
     return uses;
 }
 
+std::string parametersOf(const Known &known, const script::OutlineLabel &label)
+{
+    if (label.colon <= label.at.end)
+        return {};
+    const std::string_view written = wordIn(known, {label.at.end, label.colon});
+    const std::size_t first = written.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(written.substr(first, written.find_last_not_of(" \t") - first + 1));
+}
+
 const script::OutlineLabel *threadAt(const script::Outline &outline, std::size_t offset)
 {
     return lastBefore(outline.labels, offset,

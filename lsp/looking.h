@@ -6,6 +6,7 @@
 #include "answers.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct UseIn
 };
 // Every use of the label, in every script of the workspace.
 std::vector<UseIn> usesOf(ScriptServer &scripts, const LabelIn &label);
+
+// A label's parameters as written before its colon; empty for none.
+std::string parametersOf(const Known &known, const script::OutlineLabel &label);
 
 // The label whose thread holds an offset: the last one before it.
 const script::OutlineLabel *threadAt(const script::Outline &outline, std::size_t offset);

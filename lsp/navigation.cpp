@@ -15,24 +15,11 @@ namespace {
 
 Location whole(const Known &known) { return {known.uri, {}}; }
 
-// A label's parameters, as written before its colon.
-std::string parameters(const Known &known, const script::OutlineLabel &label)
-{
-    if (label.colon <= label.at.end)
-        return {};
-    std::string_view written = wordIn(known, {label.at.end, label.colon});
-    const std::size_t first = written.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    written = written.substr(first, written.find_last_not_of(" \t") - first + 1);
-    return std::string(written);
-}
-
 Symbol symbolOf(const Known &known, const script::OutlineLabel &label, Encoding encoding)
 {
     const script::Span thread{label.at.begin, std::uint32_t(threadEnd(known, label))};
     return {std::string(wordIn(known, label.at)),
-            parameters(known, label),
+            parametersOf(known, label),
             {},
             {known.uri, rangeIn(known, thread, encoding)},
             rangeIn(known, label.at, encoding)};
@@ -201,24 +188,45 @@ std::vector<CallItem> Answers::callItems(const std::string &uri, Position at)
     return {callItemOf(label->script, *label->label, m_scripts.encoding())};
 }
 
+namespace {
+
+// Calls grouped by the thread at their other end, in the order first met.
+class CallList final
+{
+public:
+    explicit CallList(Encoding encoding)
+        : m_encoding(encoding)
+    {}
+    void add(const Known &thread, const script::OutlineLabel &label, const Known &caller,
+             script::Span word)
+    {
+        const auto [at, fresh] = m_byThread.try_emplace({thread.uri, &label}, m_calls.size());
+        if (fresh)
+            m_calls.push_back({callItemOf(thread, label, m_encoding), {}});
+        m_calls[at->second].ranges.push_back(rangeIn(caller, word, m_encoding));
+    }
+    std::vector<Calls> take() { return std::move(m_calls); }
+
+private:
+    Encoding m_encoding;
+    std::vector<Calls> m_calls;
+    std::map<std::pair<std::string, const void *>, std::size_t> m_byThread;
+};
+
+} // namespace
+
 std::vector<Calls> Answers::callers(const CallItem &item)
 {
     const std::optional<LabelIn> label = labelOfItem(m_scripts, item);
     if (!label)
         return {};
-    std::vector<Calls> calls;
-    std::map<std::pair<std::string, const void *>, std::size_t> byCaller;
-    for (const UseIn &use : usesOf(m_scripts, *label)) {
-        const script::OutlineLabel *caller = threadAt(use.script.read->outline, use.use->command);
-        if (!caller)
-            continue; // before any label: no thread runs it
-        const auto [at, fresh] = byCaller.try_emplace({use.script.uri, caller}, calls.size());
-        if (fresh)
-            calls.push_back({callItemOf(use.script, *caller, m_scripts.encoding()), {}});
-        calls[at->second].ranges.push_back(
-            rangeIn(use.script, use.use->label, m_scripts.encoding()));
-    }
-    return calls;
+    CallList calls(m_scripts.encoding());
+    for (const UseIn &use : usesOf(m_scripts, *label))
+        // A use before any label is run by no thread.
+        if (const script::OutlineLabel *caller =
+                threadAt(use.script.read->outline, use.use->command))
+            calls.add(use.script, *caller, use.script, use.use->label);
+    return calls.take();
 }
 
 std::vector<Calls> Answers::callees(const CallItem &item)
@@ -227,23 +235,13 @@ std::vector<Calls> Answers::callees(const CallItem &item)
     if (!label)
         return {};
     const Known &known = label->script;
-    const script::Outline &outline = known.read->outline;
     const std::size_t from = label->label->at.begin, to = threadEnd(known, *label->label);
-    std::vector<Calls> calls;
-    std::map<std::pair<std::string, const void *>, std::size_t> byCallee;
-    for (const script::OutlineUse &use : outline.uses) {
-        if (use.command < from || use.command >= to)
-            continue;
-        const std::optional<LabelIn> callee = labelOf(m_scripts, known, use);
-        if (!callee)
-            continue;
-        const auto [at, fresh] =
-            byCallee.try_emplace({callee->script.uri, callee->label}, calls.size());
-        if (fresh)
-            calls.push_back({callItemOf(callee->script, *callee->label, m_scripts.encoding()), {}});
-        calls[at->second].ranges.push_back(rangeIn(known, use.label, m_scripts.encoding()));
-    }
-    return calls;
+    CallList calls(m_scripts.encoding());
+    for (const script::OutlineUse &use : known.read->outline.uses)
+        if (use.command >= from && use.command < to)
+            if (const std::optional<LabelIn> callee = labelOf(m_scripts, known, use))
+                calls.add(callee->script, *callee->label, known, use.label);
+    return calls.take();
 }
 
 } // namespace lsp

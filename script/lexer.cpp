@@ -650,4 +650,28 @@ SPAWNSMITH_FLATTEN std::size_t Lexer::next(Token *out, std::size_t count) noexce
     return given;
 }
 
+bool isKeyword(Tok kind)
+{
+    switch (kind) {
+    case Tok::If:
+    case Tok::Else:
+    case Tok::While:
+    case Tok::For:
+    case Tok::Do:
+    case Tok::Try:
+    case Tok::Catch:
+    case Tok::Switch:
+    case Tok::Case:
+    case Tok::Break:
+    case Tok::Continue:
+    case Tok::MakeArray:
+    case Tok::EndArray:
+    case Tok::Null:
+    case Tok::Nil:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace script

@@ -82,6 +82,10 @@ struct Token
     bool escaped = false; // a backslash changes the name or text the game reads
 };
 
+// Whether a word is one of the language's keywords: if, else, while, for,
+// do, try, catch, switch, case, break, continue, makearray, endarray, NULL, NIL.
+bool isKeyword(Tok kind);
+
 // A word as the game reads it where Token::escaped says a backslash changes
 // it: a backslash takes the next character (\n a line end, \t a tab), and one
 // at the very end is dropped.

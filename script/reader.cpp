@@ -1082,26 +1082,11 @@ std::string describe(std::string_view text, const Token &token)
     case Tok::Integer:
     case Tok::Float:
         return "the number " + word;
-    case Tok::If:
-    case Tok::Else:
-    case Tok::While:
-    case Tok::For:
-    case Tok::Do:
-    case Tok::Try:
-    case Tok::Catch:
-    case Tok::Switch:
-    case Tok::Case:
-    case Tok::Break:
-    case Tok::Continue:
-    case Tok::MakeArray:
-    case Tok::EndArray:
-    case Tok::Null:
-    case Tok::Nil:
     case Tok::Listener:
     case Tok::Size:
         return "the keyword '" + word + "'";
     default:
-        return "'" + word + "'";
+        return isKeyword(token.kind) ? "the keyword '" + word + "'" : "'" + word + "'";
     }
 }
 

@@ -520,6 +520,13 @@ private slots:
              server.result("callHierarchy/outgoingCalls", {{"item", item}}).toArray())
             callees << call["to"]["name"].toString() + " in " + call["to"]["detail"].toString();
         QCOMPARE(callees.join(", "), "open_gate in mill.scr, open in door.scr");
+        const QJsonValue opening =
+            server.result("textDocument/prepareCallHierarchy", at(mill, 2, 30))[0];
+        QStringList callers;
+        for (const QJsonValue call :
+             server.result("callHierarchy/incomingCalls", {{"item", opening}}).toArray())
+            callers << call["from"]["name"].toString() + " in " + call["from"]["detail"].toString();
+        QCOMPARE(callers.join(", "), "open in door.scr, main in mill.scr");
 
         // line:character type of each semantic token, the protocol's deltas read.
         const QJsonArray data = server
