@@ -6,6 +6,7 @@
 
 LspClient::LspClient(const QString &program, const QStringList &arguments)
 {
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel); // a server's own complaints
     m_process.start(program, arguments);
     m_process.waitForStarted();
 }
