@@ -11,14 +11,18 @@ namespace {
 const char *const kTrigger = "[not-answered] The game's trigger_multiple does not answer "
                              "'rotateyup', so the line fails when it runs.";
 
-// The warnings of a script, read with a second one at path beside it, as
-// "line:column [kind] sentence" lines.
-QString warnings(const QByteArray &text, const QByteArray &besidePath, const QByteArray &beside)
+// The warnings of a script, read with a second one at path beside it (and a
+// third at otherPath, where given), as "line:column [kind] sentence" lines.
+QString warnings(const QByteArray &text, const QByteArray &besidePath, const QByteArray &beside,
+                 const QByteArray &otherPath = {}, const QByteArray &other = {})
 {
     script::LevelScript first = script::readLevelScript(std::string(text.data(), text.size()));
     script::LevelScript second = script::readLevelScript(beside.toStdString());
-    const std::string path = besidePath.toStdString();
-    const std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first}, {path, &second}};
+    script::LevelScript third = script::readLevelScript(other.toStdString());
+    const std::string path = besidePath.toStdString(), thirdPath = otherPath.toStdString();
+    std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first}, {path, &second}};
+    if (!otherPath.isEmpty())
+        scripts.push_back({thirdPath, &third});
     script::checkLabelsAcross(scripts);
     if (first.stop)
         return "does not load: " + QString::fromStdString(first.stop->sentence);
@@ -40,9 +44,10 @@ class WarningsTest final : public QObject
 
     static void row(const char *name, const QByteArray &text, const QString &expected,
                     const QByteArray &beside = "open:\nend\n",
-                    const QByteArray &besidePath = "maps/global/door.scr")
+                    const QByteArray &besidePath = "maps/global/door.scr",
+                    const QByteArray &other = {}, const QByteArray &otherPath = {})
     {
-        QTest::newRow(name) << text << beside << besidePath << expected;
+        QTest::newRow(name) << text << beside << besidePath << other << otherPath << expected;
     }
 
 private slots:
@@ -51,6 +56,8 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("beside"); // a script checked with it
         QTest::addColumn<QByteArray>("besidePath");
+        QTest::addColumn<QByteArray>("other"); // a third, where otherPath is given
+        QTest::addColumn<QByteArray>("otherPath");
         QTest::addColumn<QString>("expected");
 
         // Labels.
@@ -81,6 +88,33 @@ private slots:
             "when it runs.");
         row("a script checked with it that does not load", "thread global/door.scr::opn\n", "",
             "open:\n\tmodle\nend\n");
+        row("a label in a switch, from outside it",
+            "thread inner\ngoto inner\nswitch (local.a) {\ninner:\n\tbreak\n}\n",
+            "1:8 [no-label] The game finds no label 'inner' in this script, so the line fails "
+            "when it runs.\n2:6 [no-label] The game finds no label 'inner' in this script, so the "
+            "line fails when it runs.");
+        row("in line order among the others",
+            "thread gone\nlocal.b = spawn script_modle\nthread global/door.scr::opn\ngoto lost\n",
+            "1:8 [no-label] The game finds no label 'gone' in this script, so the line fails when "
+            "it runs.\n2:17 [no-class] The game has no class 'script_modle' and it names no model, "
+            "so the spawn fails when it runs: did you mean 'script_model'?\n3:25 [no-label-there] "
+            "The game finds no label 'opn' in global/door.scr, so the line fails when it runs: did "
+            "you mean 'open'?\n4:6 [no-label] The game finds no label 'lost' in this script, so "
+            "the line fails when it runs.");
+        row("in two scripts in a row, each in its own",
+            "thread global/door.scr::open\nthread global/gate.scr::open\n",
+            "2:25 [no-label-there] The game finds no label 'open' in global/gate.scr, so the line "
+            "fails when it runs.",
+            "open:\nend\n", "maps/global/door.scr", "shut:\nend\n", "maps/global/gate.scr");
+        row("in scripts whose paths end alike, named by neither ending",
+            "thread door.scr::open\nthread a/door.scr::open\n",
+            "2:20 [no-label-there] The game finds no label 'open' in a/door.scr, so the line fails "
+            "when it runs.",
+            "shut:\nend\n", "a/door.scr", "lock:\nend\n", "b/door.scr");
+        row("in a script given with backslashes", "thread global/door.scr::opn\n",
+            "1:25 [no-label-there] The game finds no label 'opn' in global/door.scr, so the line "
+            "fails when it runs: did you mean 'open'?",
+            "open:\nend\n", "maps\\global\\door.scr");
 
         // Spawns.
         row("a spawn of no class", "local.b = spawn script_modle\n",
@@ -105,6 +139,12 @@ private slots:
             "2:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line "
             "fails when it "
             "runs: did you mean 'fade'?");
+        row("one command, two classes, each its own suggestion",
+            "local.t = spawn trigger_multiple\nlocal.p = spawn info_player_start\n"
+            "local.t face ( 0 0 0 )\nlocal.p face ( 0 0 0 )\n",
+            "3:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line "
+            "fails when it runs: did you mean 'fade'?\n4:9 [not-answered] The game's "
+            "info_player_start does not answer 'face', so the line fails when it runs.");
         row("a value not answered",
             "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
             "2:19 [not-answered] The game's trigger_multiple does not answer 'canshoot', so the "
@@ -130,6 +170,10 @@ private slots:
         row("set in a branch",
             "local.t = spawn trigger_multiple\nif (local.a) local.t = $mover\nlocal.t rotateyup "
             "30\n",
+            "");
+        row("spawned in an if, used in its else",
+            "if (local.a)\n\tlocal.t = spawn trigger_multiple\nelse\n\tlocal.t rotateyup 30\n", "");
+        row("an element spawned", "local.arr[1] = spawn script_model\nlocal.arr face ( 0 0 0 )\n",
             "");
         row("spawned in a branch",
             "if (local.a) local.t = spawn trigger_multiple\nlocal.t rotateyup 30\n", "");
@@ -193,12 +237,15 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, beside);
         QFETCH(QByteArray, besidePath);
+        QFETCH(QByteArray, other);
+        QFETCH(QByteArray, otherPath);
         QFETCH(QString, expected);
-        QCOMPARE(warnings(text, besidePath, beside), expected);
+        QCOMPARE(warnings(text, besidePath, beside, otherPath, other), expected);
     }
 
     // Among hundreds of labels, asked about again and again, the nearest
-    // label is the one named, as among a few.
+    // label is the one named, as among a few; also one longer than any
+    // command, two letters off.
     void manyLabels()
     {
         QByteArray text = "main:\n";
@@ -211,9 +258,14 @@ private slots:
                             .arg(i + 1)
                             .arg(i * 7);
         }
-        text += "end\n";
+        const QByteArray doors = QByteArray("door_").repeated(12) + "x"; // 61 letters
+        text += "\tthread gt_" + doors + "\nend\n";
+        expected << "42:9 [no-label] The game finds no label 'gt_door_door_door_door_door_door_"
+                    "door_do...' in this script, so the line fails when it runs: did you mean "
+                    "'gate_door_door_door_door_door_door_door_...'?";
         for (int i = 1; i <= 400; ++i)
             text += "tank" + QByteArray::number(i) + "_fire:\nend\n";
+        text += "gate_" + doors + ":\nend\n";
         QCOMPARE(warnings(text, "maps/global/door.scr", "open:\nend\n"), expected.join('\n'));
     }
 };
