@@ -176,6 +176,11 @@ private slots:
         QTest::newRow("cases -0 and 0") << inSwitch("case -0:\ncase 0:\n") << label;
         QTest::newRow("cases a and \"a\"") << inSwitch("case a:\ncase \"a\":\n") << label;
         QTest::newRow("cases 1 and -1") << inSwitch("case 1:\ncase -1:\n") << loads;
+        // A number past the compiler's integers is its largest.
+        QTest::newRow("cases 2147483647 and 2147483648")
+            << inSwitch("case 2147483647:\ncase 2147483648:\n") << label;
+        QTest::newRow("cases 1000000000 and 2147483647")
+            << inSwitch("case 1000000000:\ncase 2147483647:\n") << loads;
         // A switch in a case has labels of its own; the outer one's are kept
         // past its end.
         const QByteArray inner = "case 1:\n\tswitch (local.b) {\n\tcase 2:\n\t\tbreak\n\t}\n";
