@@ -111,9 +111,8 @@ private slots:
         const Run run = check(options + QStringList{mill, door});
         QCOMPARE(run.status, status);
         QCOMPARE(run.out, mill.toUtf8()
-                              + ":3:10: warning: The game's trigger_multiple does not "
-                                "answer 'rotateyup', so the line fails when it runs. "
-                                "[not-answered]\n"
+                              + ":3:10: warning: The game's trigger_multiple does not answer "
+                                "'rotateyup', so the line fails when it runs. [not-answered]\n"
                               + mill.toUtf8()
                               + ":4:26: warning: The game finds no label 'opn' in "
                                 "global/door.scr, so the line fails when it runs: "

@@ -3,6 +3,7 @@
 // not, where the game would not fail.
 
 #include "levelscript.h"
+#include "runchecks.h"
 
 #include <QTest>
 
@@ -11,12 +12,34 @@ namespace {
 const char *const kTrigger = "[not-answered] The game's trigger_multiple does not answer "
                              "'rotateyup', so the line fails when it runs.";
 
+// A script's warnings, as "line:column [kind] sentence" lines.
+QString lines(const script::LevelScript &script)
+{
+    QStringList out;
+    for (const script::Warning &warning : script.warnings)
+        out << QString("%1:%2 [%3] %4")
+                   .arg(warning.place.line)
+                   .arg(warning.place.column)
+                   .arg(QString::fromStdString(std::string(script::code(warning.kind))),
+                        QString::fromStdString(script::sentence(warning)));
+    return out.join('\n');
+}
+
 // The warnings of a script, read with a second one at path beside it (and a
-// third at otherPath, where given), as "line:column [kind] sentence" lines.
+// third at otherPath, where given). A listener of its own beside the
+// warnings' (as a language server's) must hear the reading as they do.
 QString warnings(const QByteArray &text, const QByteArray &besidePath, const QByteArray &beside,
                  const QByteArray &otherPath = {}, const QByteArray &other = {})
 {
-    script::LevelScript first = script::readLevelScript(std::string(text.data(), text.size()));
+    const std::string_view read(text.data(), std::size_t(text.size()));
+    script::RunChecks echo(read, script::Vocabulary::game());
+    script::LevelScript first = script::readLevelScript(read, script::Vocabulary::game(), &echo);
+    if (first.stop)
+        return "does not load: " + QString::fromStdString(first.stop->sentence);
+    script::LevelScript heard;
+    echo.finish(heard);
+    if (lines(heard) != lines(first))
+        return "a listener beside it heard otherwise:\n" + lines(heard);
     script::LevelScript second = script::readLevelScript(beside.toStdString());
     script::LevelScript third = script::readLevelScript(other.toStdString());
     const std::string path = besidePath.toStdString(), thirdPath = otherPath.toStdString();
@@ -24,16 +47,7 @@ QString warnings(const QByteArray &text, const QByteArray &besidePath, const QBy
     if (!otherPath.isEmpty())
         scripts.push_back({thirdPath, &third});
     script::checkLabelsAcross(scripts);
-    if (first.stop)
-        return "does not load: " + QString::fromStdString(first.stop->sentence);
-    QStringList lines;
-    for (const script::Warning &warning : first.warnings)
-        lines << QString("%1:%2 [%3] %4")
-                     .arg(warning.place.line)
-                     .arg(warning.place.column)
-                     .arg(QString::fromStdString(std::string(script::code(warning.kind))),
-                          QString::fromStdString(script::sentence(warning)));
-    return lines.join('\n');
+    return lines(first);
 }
 
 } // namespace
@@ -63,18 +77,19 @@ private slots:
         // Labels.
         row("a thread to no label", "main:\n\tthread open_dor\nend\nopen_door:\nend\n",
             "2:9 [no-label] The game finds no label 'open_dor' in this script, so the line fails "
-            "when it "
-            "runs: did you mean 'open_door'?");
+            "when it runs: did you mean 'open_door'?");
         row("labels there, in any case",
             "main:\n\tthread helper\n\twaitthread HELPER\n\tgoto done\ndone:\nhelper:\nend\n", "");
         row("setthread to no label", "local.t = spawn trigger_multiple\nlocal.t setthread gone\n",
             "2:19 [no-label] The game finds no label 'gone' in this script, so the line fails when "
             "it runs.");
         row("a label in a variable", "thread local.label\n", "");
+        row("quoted labels", "thread \"helper\"\nthread \"helpr\"\nhelper:\nend\n",
+            "2:9 [no-label] The game finds no label 'helpr' in this script, so the line fails when "
+            "it runs: did you mean 'helper'?");
         row("in a script checked with it", "waitthread global/door.scr::opn\n",
             "1:29 [no-label-there] The game finds no label 'opn' in global/door.scr, so the line "
-            "fails when it "
-            "runs: did you mean 'open'?");
+            "fails when it runs: did you mean 'open'?");
         row("there, in a script checked with it", "thread global/DOOR.scr::OPEN\n", "");
         row("in a script not checked", "thread global/bridge.scr::nothing\n", "");
         row("in a script whose name only ends the same", "thread door.scr::opn\n", "",
@@ -119,8 +134,7 @@ private slots:
         // Spawns.
         row("a spawn of no class", "local.b = spawn script_modle\n",
             "1:17 [no-class] The game has no class 'script_modle' and it names no model, so the "
-            "spawn fails "
-            "when it runs: did you mean 'script_model'?");
+            "spawn fails when it runs: did you mean 'script_model'?");
         row("a spawn name two classes share", "local.m = spawn trigger_music\nlocal.m wait\n", "");
         row("a model path in capitals", "spawn barrel.TIK\nspawn static/Barrel.Tik\n", "");
         row("a class written with a backslash", "spawn scr\\ipt_modle\n", "");
@@ -137,8 +151,7 @@ private slots:
             QString("2:9 ") + kTrigger);
         row("a near one answered", "local.t = spawn trigger_multiple\nlocal.t face ( 0 0 0 )\n",
             "2:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line "
-            "fails when it "
-            "runs: did you mean 'fade'?");
+            "fails when it runs: did you mean 'fade'?");
         row("one command, two classes, each its own suggestion",
             "local.t = spawn trigger_multiple\nlocal.p = spawn info_player_start\n"
             "local.t face ( 0 0 0 )\nlocal.p face ( 0 0 0 )\n",
@@ -148,12 +161,10 @@ private slots:
         row("a value not answered",
             "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
             "2:19 [not-answered] The game's trigger_multiple does not answer 'canshoot', so the "
-            "line fails when "
-            "it runs.");
+            "line fails when it runs.");
         row("refused though a parent answers", "local.x = spawn func_exploder\nlocal.x dotouch\n",
             "2:9 [not-answered] The game's func_exploder does not answer 'dotouch', so the line "
-            "fails when it "
-            "runs.");
+            "fails when it runs.");
         row("answered by a mover", "local.m = spawn script_model\nlocal.m rotateyup 30\n", "");
         row("known in a branch",
             "local.t = spawn trigger_multiple\nif (local.a) {\n\tlocal.t rotateyup 30\n}\n",
@@ -244,8 +255,8 @@ private slots:
     }
 
     // Among hundreds of labels, asked about again and again, the nearest
-    // label is the one named, as among a few; also one longer than any
-    // command, two letters off.
+    // label is the one named, as among a few (of as near ones, the first);
+    // also one longer than any command, two letters off.
     void manyLabels()
     {
         QByteArray text = "main:\n";
@@ -259,10 +270,12 @@ private slots:
                             .arg(i * 7);
         }
         const QByteArray doors = QByteArray("door_").repeated(12) + "x"; // 61 letters
-        text += "\tthread gt_" + doors + "\nend\n";
+        text += "\tthread gt_" + doors + "\n\tthread tank490_fire\nend\n";
         expected << "42:9 [no-label] The game finds no label 'gt_door_door_door_door_door_door_"
                     "door_do...' in this script, so the line fails when it runs: did you mean "
-                    "'gate_door_door_door_door_door_door_door_...'?";
+                    "'gate_door_door_door_door_door_door_door_...'?"
+                 << "43:9 [no-label] The game finds no label 'tank490_fire' in this script, so "
+                    "the line fails when it runs: did you mean 'tank190_fire'?";
         for (int i = 1; i <= 400; ++i)
             text += "tank" + QByteArray::number(i) + "_fire:\nend\n";
         text += "gate_" + doors + ":\nend\n";
