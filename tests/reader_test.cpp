@@ -139,6 +139,8 @@ private slots:
         QTest::newRow("a long script, nested all through")
             << QByteArray("if (1) {\n\tlocal.a[1].origin = ( 1 -2 ( 3 ) )\n}\n").repeated(20'000)
             << true;
+        QTest::newRow("a line end after for's bracket")
+            << QByteArray("for (\nlocal.i = 0; local.i < 2; local.i++)\n\twait 1\n") << true;
         QTest::newRow("?: in one only") << QByteArray("local.a = b ? c : d\n") << false;
         QTest::newRow("+label in one only") << QByteArray("+a:\nend\n") << false;
     }
@@ -181,6 +183,15 @@ private slots:
             << inSwitch("case 2147483647:\ncase 2147483648:\n") << label;
         QTest::newRow("cases 1000000000 and 2147483647")
             << inSwitch("case 1000000000:\ncase 2147483647:\n") << loads;
+        // Switches one after another, the first large: each has labels of its own.
+        const auto cases = [&](int count) {
+            QByteArray labels;
+            for (int i = 1; i <= count; ++i)
+                labels += "case " + QByteArray::number(i) + ":\n";
+            return inSwitch(labels);
+        };
+        QTest::newRow("switches after a large one")
+            << cases(1000) + cases(200) + cases(200) << loads;
         // A switch in a case has labels of its own; the outer one's are kept
         // past its end.
         const QByteArray inner = "case 1:\n\tswitch (local.b) {\n\tcase 2:\n\t\tbreak\n\t}\n";
@@ -308,6 +319,10 @@ private slots:
         QTest::newRow("alone") << QByteArray("wat 1\n")
                                << "1:1 The game knows no command 'wat' and will not load the "
                                   "script: did you mean 'wait'?";
+        QTest::newRow("two letters off, in five")
+            << QByteArray("local.crate mdole \"a.tik\"\n")
+            << "1:13 The game knows no command 'mdole' and will not load the script: did you mean "
+               "'model'?";
         QTest::newRow("nothing near") << QByteArray("xyzzyq 1\n")
                                       << "1:1 The game knows no command 'xyzzyq' and will not "
                                          "load the script.";
