@@ -139,11 +139,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, reason);
         QString path = m_dir.filePath(name);
-        if (name == "folder")
-            QVERIFY(QDir(m_dir.path()).mkpath(name));
+        QVERIFY(name != "folder" || QDir(m_dir.path()).mkpath(name));
         if (name == "locked.scr") {
-            write(name, "wait 1\n");
-            QVERIFY(QFile::setPermissions(path, {}));
+            QVERIFY(QFile::setPermissions(write(name, "wait 1\n"), {}));
             // Root reads it still; a file of the system's that refuses every
             // reader stands in, where there is one.
             if (QFile(path).open(QIODevice::ReadOnly))
@@ -198,10 +196,8 @@ private slots:
         QVERIFY2(run.err.startsWith(err), run.err.constData());
     }
 
-    // --game: the commands that game knows, or a refusal that names it. The
-    // script uses cos (known to bt, opm and both patches), then revive (bt,
-    // opm), then json_parse (the NightFall patch alone): each game stops at
-    // another line, or loads.
+    // --game: the commands that game knows, or a refusal that names it: cos
+    // (bt, opm, both patches), revive (bt, opm), json_parse (NightFall alone).
     void games_data()
     {
         QTest::addColumn<QStringList>("arguments");

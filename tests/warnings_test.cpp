@@ -84,6 +84,10 @@ private slots:
             "2:19 [no-label] The game finds no label 'gone' in this script, so the line fails when "
             "it runs.");
         row("a label in a variable", "thread local.label\n", "");
+        row("a label written with a backslash, used",
+            "thread gate_of_the_castle\ngate_of_the\\_castle:\nend\n", "");
+        row("a label there longer than any name",
+            "thread global/door.scr::" + QByteArray(65537, 'o'), "");
         row("quoted labels", "thread \"helper\"\nthread \"helpr\"\nhelper:\nend\n",
             "2:9 [no-label] The game finds no label 'helpr' in this script, so the line fails when "
             "it runs: did you mean 'helper'?");
@@ -104,18 +108,16 @@ private slots:
         row("a script checked with it that does not load", "thread global/door.scr::opn\n", "",
             "open:\n\tmodle\nend\n");
         row("a label in a switch, from outside it",
-            "thread inner\ngoto inner\nswitch (local.a) {\ninner:\n\tbreak\n}\n",
+            "thread inner\nswitch (local.a) {\ninner:\n\tbreak\n}\n",
             "1:8 [no-label] The game finds no label 'inner' in this script, so the line fails "
-            "when it runs.\n2:6 [no-label] The game finds no label 'inner' in this script, so the "
-            "line fails when it runs.");
+            "when it runs.");
         row("in line order among the others",
-            "thread gone\nlocal.b = spawn script_modle\nthread global/door.scr::opn\ngoto lost\n",
+            "thread gone\nthread global/door.scr::opn\nlocal.b = spawn script_modle\n",
             "1:8 [no-label] The game finds no label 'gone' in this script, so the line fails when "
-            "it runs.\n2:17 [no-class] The game has no class 'script_modle' and it names no model, "
-            "so the spawn fails when it runs: did you mean 'script_model'?\n3:25 [no-label-there] "
-            "The game finds no label 'opn' in global/door.scr, so the line fails when it runs: did "
-            "you mean 'open'?\n4:6 [no-label] The game finds no label 'lost' in this script, so "
-            "the line fails when it runs.");
+            "it runs.\n2:25 [no-label-there] The game finds no label 'opn' in global/door.scr, so "
+            "the line fails when it runs: did you mean 'open'?\n3:17 [no-class] The game has no "
+            "class 'script_modle' and it names no model, so the spawn fails when it runs: did you "
+            "mean 'script_model'?");
         row("in two scripts in a row, each in its own",
             "thread global/door.scr::open\nthread global/gate.scr::open\n",
             "2:25 [no-label-there] The game finds no label 'open' in global/gate.scr, so the line "
@@ -212,6 +214,15 @@ private slots:
             "for (local.i = 0; local.i < 2; local.t = spawn trigger_multiple)\n"
             "\tlocal.t rotateyup 30\n",
             "");
+        row("set in a for loop's body, used in its steps",
+            "local.t = spawn trigger_multiple\nfor (local.i = 0; local.i < 2; local.t rotateyup "
+            "30)\n"
+            "\tlocal.t = $mover\n",
+            "");
+        row("known in a try block and its catch block",
+            "local.t = spawn trigger_multiple\ntry {\n\tlocal.t rotateyup 30\n} catch {\n"
+            "\tlocal.t rotateyup 30\n}\n",
+            QString("3:10 ") + kTrigger + "\n5:10 " + kTrigger);
         row("spawned in a case",
             "switch (local.a) {\ncase 1:\n\tlocal.t = spawn trigger_multiple\n"
             "\tbreak\n}\nlocal.t rotateyup 30\n",
