@@ -3,15 +3,16 @@
 // handled; the table built in shows which game knows which command, through
 // the reader's verdict and sentence.
 
-#include "reader.h"
 #include "levelscript.h"
+#include "reader.h"
 
 #include <QTest>
 
 namespace {
 
 // Three generations of classes, two classes with one spawn name, commands
-// known in one release or another.
+// known in one release or another, one that a class refuses with two near
+// ones known in different games.
 const char *const kTable = "class\tListener\tClass\t-\n"
                            "class\tEntity\tListener\t-\n"
                            "class\tMover\tEntity\tscript_mover\n"
@@ -25,7 +26,11 @@ const char *const kTable = "class\tListener\tClass\t-\n"
                            "command\tmod\tplain\tListener\tsh\n"
                            "command\tmoves\tplain\tListener\taa\n"
                            "command\tlaunch\tplain\t?\tbt\n"
-                           "command\ttaunt\tplain\tListener\taa reborn nightfall bt\n";
+                           "command\ttaunt\tplain\tListener\taa reborn nightfall bt\n"
+                           "command\tglide\tplain\tEntity !Mover\taa\n"
+                           "command\tslide\tplain\tListener\tsh\n"
+                           "command\tguide\tplain\tListener\taa\n"
+                           "command\trally\tplain\tListener\treborn\n";
 
 // "line:column sentence" of a script's stop, or its warnings' lines.
 QString verdict(const std::string &text, const script::Vocabulary &vocabulary)
@@ -92,6 +97,17 @@ private slots:
             "1:1 Spearhead knows no command 'taunt' and will not load the script (Allied Assault "
             "and Breakthrough know it; the NightFall patch adds it to Spearhead).");
         row("known in that game", "moves\nMOVE\n", script::Game::AlliedAssault, "");
+        row("a suggestion any game knows", "local.m = spawn script_mover\nlocal.m glide\n", any,
+            "2:9 The game's script_mover does not answer 'glide', so the line fails when it runs: "
+            "did you mean 'slide'?");
+        row("a suggestion the game knows", "local.m = spawn script_mover\nlocal.m glide\n",
+            script::Game::AlliedAssault,
+            "2:9 The game's script_mover does not answer 'glide', so the line fails when it runs: "
+            "did you mean 'guide'?");
+        row("a patch's command in the other patch", "rally\n", script::Game::SpearheadNightFall,
+            "1:1 Spearhead with the NightFall patch knows no command 'rally' and will not load the "
+            "script (the Reborn patch adds it to Allied Assault).");
+        row("a patch's command in its own", "rally\n", script::Game::AlliedAssaultReborn, "");
         row("a value as a statement", "spawn\n", script::Game::Spearhead,
             "1:1 Spearhead knows 'spawn' only as a command that gives a value and will not load "
             "the script: use it where a value is read, as after '='.");
@@ -124,6 +140,10 @@ private slots:
             << QByteArray("local.x = md5string \"a\"\n") << QByteArray("10101011");
         QTest::newRow("a patch's, not OpenMoHAA's")
             << QByteArray("local.x = md5file \"a\"\n") << QByteArray("10101010");
+        // revive's row lists bt opm; json_parse's, nightfall alone.
+        QTest::newRow("Breakthrough's own") << QByteArray("$x revive\n") << QByteArray("10000111");
+        QTest::newRow("NightFall's, not Reborn's")
+            << QByteArray("local.x = json_parse \"a\"\n") << QByteArray("10001010");
         QTest::newRow("the games' own use")
             << QByteArray("$x _crate_think\n") << QByteArray("11111111");
     }

@@ -3,6 +3,7 @@
 // not, where the game would not fail.
 
 #include "levelscript.h"
+#include "runchecks.h"
 
 #include <QTest>
 
@@ -11,25 +12,42 @@ namespace {
 const char *const kTrigger = "[not-answered] The game's trigger_multiple does not answer "
                              "'rotateyup', so the line fails when it runs.";
 
-// The warnings of a script, read with a second one at path beside it, as
-// "line:column [kind] sentence" lines.
-QString warnings(const QByteArray &text, const QByteArray &besidePath, const QByteArray &beside)
+// A script's warnings, as "line:column [kind] sentence" lines.
+QString lines(const script::LevelScript &script)
 {
-    script::LevelScript first = script::readLevelScript(std::string(text.data(), text.size()));
-    script::LevelScript second = script::readLevelScript(beside.toStdString());
-    const std::string path = besidePath.toStdString();
-    const std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first}, {path, &second}};
-    script::checkLabelsAcross(scripts);
+    QStringList out;
+    for (const script::Warning &warning : script.warnings)
+        out << QString("%1:%2 [%3] %4")
+                   .arg(warning.place.line)
+                   .arg(warning.place.column)
+                   .arg(QString::fromStdString(std::string(script::code(warning.kind))),
+                        QString::fromStdString(script::sentence(warning)));
+    return out.join('\n');
+}
+
+// The warnings of a script, read with a second one at path beside it (and a
+// third at otherPath, where given). A listener of its own beside the
+// warnings' (as a language server's) must hear the reading as they do.
+QString warnings(const QByteArray &text, const QByteArray &besidePath, const QByteArray &beside,
+                 const QByteArray &otherPath = {}, const QByteArray &other = {})
+{
+    const std::string_view read(text.data(), std::size_t(text.size()));
+    script::RunChecks echo(read, script::Vocabulary::game());
+    script::LevelScript first = script::readLevelScript(read, script::Vocabulary::game(), &echo);
     if (first.stop)
         return "does not load: " + QString::fromStdString(first.stop->sentence);
-    QStringList lines;
-    for (const script::Warning &warning : first.warnings)
-        lines << QString("%1:%2 [%3] %4")
-                     .arg(warning.place.line)
-                     .arg(warning.place.column)
-                     .arg(QString::fromStdString(std::string(script::code(warning.kind))),
-                          QString::fromStdString(script::sentence(warning)));
-    return lines.join('\n');
+    script::LevelScript heard;
+    echo.finish(heard);
+    if (lines(heard) != lines(first))
+        return "a listener beside it heard otherwise:\n" + lines(heard);
+    script::LevelScript second = script::readLevelScript(beside.toStdString());
+    script::LevelScript third = script::readLevelScript(other.toStdString());
+    const std::string path = besidePath.toStdString(), thirdPath = otherPath.toStdString();
+    std::vector<script::NamedScript> scripts{{"maps/dm/mill.scr", &first}, {path, &second}};
+    if (!otherPath.isEmpty())
+        scripts.push_back({thirdPath, &third});
+    script::checkLabelsAcross(scripts);
+    return lines(first);
 }
 
 } // namespace
@@ -40,9 +58,10 @@ class WarningsTest final : public QObject
 
     static void row(const char *name, const QByteArray &text, const QString &expected,
                     const QByteArray &beside = "open:\nend\n",
-                    const QByteArray &besidePath = "maps/global/door.scr")
+                    const QByteArray &besidePath = "maps/global/door.scr",
+                    const QByteArray &other = {}, const QByteArray &otherPath = {})
     {
-        QTest::newRow(name) << text << beside << besidePath << expected;
+        QTest::newRow(name) << text << beside << besidePath << other << otherPath << expected;
     }
 
 private slots:
@@ -51,23 +70,30 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("beside"); // a script checked with it
         QTest::addColumn<QByteArray>("besidePath");
+        QTest::addColumn<QByteArray>("other"); // a third, where otherPath is given
+        QTest::addColumn<QByteArray>("otherPath");
         QTest::addColumn<QString>("expected");
 
         // Labels.
         row("a thread to no label", "main:\n\tthread open_dor\nend\nopen_door:\nend\n",
             "2:9 [no-label] The game finds no label 'open_dor' in this script, so the line fails "
-            "when it "
-            "runs: did you mean 'open_door'?");
+            "when it runs: did you mean 'open_door'?");
         row("labels there, in any case",
             "main:\n\tthread helper\n\twaitthread HELPER\n\tgoto done\ndone:\nhelper:\nend\n", "");
         row("setthread to no label", "local.t = spawn trigger_multiple\nlocal.t setthread gone\n",
             "2:19 [no-label] The game finds no label 'gone' in this script, so the line fails when "
             "it runs.");
         row("a label in a variable", "thread local.label\n", "");
+        row("a label written with a backslash, used",
+            "thread gate_of_the_castle\ngate_of_the\\_castle:\nend\n", "");
+        row("a label there longer than any name",
+            "thread global/door.scr::" + QByteArray(65537, 'o'), "");
+        row("quoted labels", "thread \"helper\"\nthread \"helpr\"\nhelper:\nend\n",
+            "2:9 [no-label] The game finds no label 'helpr' in this script, so the line fails when "
+            "it runs: did you mean 'helper'?");
         row("in a script checked with it", "waitthread global/door.scr::opn\n",
             "1:29 [no-label-there] The game finds no label 'opn' in global/door.scr, so the line "
-            "fails when it "
-            "runs: did you mean 'open'?");
+            "fails when it runs: did you mean 'open'?");
         row("there, in a script checked with it", "thread global/DOOR.scr::OPEN\n", "");
         row("in a script not checked", "thread global/bridge.scr::nothing\n", "");
         row("in a script whose name only ends the same", "thread door.scr::opn\n", "",
@@ -81,12 +107,36 @@ private slots:
             "when it runs.");
         row("a script checked with it that does not load", "thread global/door.scr::opn\n", "",
             "open:\n\tmodle\nend\n");
+        row("a label in a switch, from outside it",
+            "thread inner\nswitch (local.a) {\ninner:\n\tbreak\n}\n",
+            "1:8 [no-label] The game finds no label 'inner' in this script, so the line fails "
+            "when it runs.");
+        row("in line order among the others",
+            "thread gone\nthread global/door.scr::opn\nlocal.b = spawn script_modle\n",
+            "1:8 [no-label] The game finds no label 'gone' in this script, so the line fails when "
+            "it runs.\n2:25 [no-label-there] The game finds no label 'opn' in global/door.scr, so "
+            "the line fails when it runs: did you mean 'open'?\n3:17 [no-class] The game has no "
+            "class 'script_modle' and it names no model, so the spawn fails when it runs: did you "
+            "mean 'script_model'?");
+        row("in two scripts in a row, each in its own",
+            "thread global/door.scr::open\nthread global/gate.scr::open\n",
+            "2:25 [no-label-there] The game finds no label 'open' in global/gate.scr, so the line "
+            "fails when it runs.",
+            "open:\nend\n", "maps/global/door.scr", "shut:\nend\n", "maps/global/gate.scr");
+        row("in scripts whose paths end alike, named by neither ending",
+            "thread door.scr::open\nthread a/door.scr::open\n",
+            "2:20 [no-label-there] The game finds no label 'open' in a/door.scr, so the line fails "
+            "when it runs.",
+            "shut:\nend\n", "a/door.scr", "lock:\nend\n", "b/door.scr");
+        row("in a script given with backslashes", "thread global/door.scr::opn\n",
+            "1:25 [no-label-there] The game finds no label 'opn' in global/door.scr, so the line "
+            "fails when it runs: did you mean 'open'?",
+            "open:\nend\n", "maps\\global\\door.scr");
 
         // Spawns.
         row("a spawn of no class", "local.b = spawn script_modle\n",
             "1:17 [no-class] The game has no class 'script_modle' and it names no model, so the "
-            "spawn fails "
-            "when it runs: did you mean 'script_model'?");
+            "spawn fails when it runs: did you mean 'script_model'?");
         row("a spawn name two classes share", "local.m = spawn trigger_music\nlocal.m wait\n", "");
         row("a model path in capitals", "spawn barrel.TIK\nspawn static/Barrel.Tik\n", "");
         row("a class written with a backslash", "spawn scr\\ipt_modle\n", "");
@@ -103,17 +153,20 @@ private slots:
             QString("2:9 ") + kTrigger);
         row("a near one answered", "local.t = spawn trigger_multiple\nlocal.t face ( 0 0 0 )\n",
             "2:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line "
-            "fails when it "
-            "runs: did you mean 'fade'?");
+            "fails when it runs: did you mean 'fade'?");
+        row("one command, two classes, each its own suggestion",
+            "local.t = spawn trigger_multiple\nlocal.p = spawn info_player_start\n"
+            "local.t face ( 0 0 0 )\nlocal.p face ( 0 0 0 )\n",
+            "3:9 [not-answered] The game's trigger_multiple does not answer 'face', so the line "
+            "fails when it runs: did you mean 'fade'?\n4:9 [not-answered] The game's "
+            "info_player_start does not answer 'face', so the line fails when it runs.");
         row("a value not answered",
             "local.t = spawn trigger_multiple\nlocal.v = local.t canshoot 1\n",
             "2:19 [not-answered] The game's trigger_multiple does not answer 'canshoot', so the "
-            "line fails when "
-            "it runs.");
+            "line fails when it runs.");
         row("refused though a parent answers", "local.x = spawn func_exploder\nlocal.x dotouch\n",
             "2:9 [not-answered] The game's func_exploder does not answer 'dotouch', so the line "
-            "fails when it "
-            "runs.");
+            "fails when it runs.");
         row("answered by a mover", "local.m = spawn script_model\nlocal.m rotateyup 30\n", "");
         row("known in a branch",
             "local.t = spawn trigger_multiple\nif (local.a) {\n\tlocal.t rotateyup 30\n}\n",
@@ -130,6 +183,10 @@ private slots:
         row("set in a branch",
             "local.t = spawn trigger_multiple\nif (local.a) local.t = $mover\nlocal.t rotateyup "
             "30\n",
+            "");
+        row("spawned in an if, used in its else",
+            "if (local.a)\n\tlocal.t = spawn trigger_multiple\nelse\n\tlocal.t rotateyup 30\n", "");
+        row("an element spawned", "local.arr[1] = spawn script_model\nlocal.arr face ( 0 0 0 )\n",
             "");
         row("spawned in a branch",
             "if (local.a) local.t = spawn trigger_multiple\nlocal.t rotateyup 30\n", "");
@@ -157,6 +214,15 @@ private slots:
             "for (local.i = 0; local.i < 2; local.t = spawn trigger_multiple)\n"
             "\tlocal.t rotateyup 30\n",
             "");
+        row("set in a for loop's body, used in its steps",
+            "local.t = spawn trigger_multiple\nfor (local.i = 0; local.i < 2; local.t rotateyup "
+            "30)\n"
+            "\tlocal.t = $mover\n",
+            "");
+        row("known in a try block and its catch block",
+            "local.t = spawn trigger_multiple\ntry {\n\tlocal.t rotateyup 30\n} catch {\n"
+            "\tlocal.t rotateyup 30\n}\n",
+            QString("3:10 ") + kTrigger + "\n5:10 " + kTrigger);
         row("spawned in a case",
             "switch (local.a) {\ncase 1:\n\tlocal.t = spawn trigger_multiple\n"
             "\tbreak\n}\nlocal.t rotateyup 30\n",
@@ -193,12 +259,15 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, beside);
         QFETCH(QByteArray, besidePath);
+        QFETCH(QByteArray, other);
+        QFETCH(QByteArray, otherPath);
         QFETCH(QString, expected);
-        QCOMPARE(warnings(text, besidePath, beside), expected);
+        QCOMPARE(warnings(text, besidePath, beside, otherPath, other), expected);
     }
 
     // Among hundreds of labels, asked about again and again, the nearest
-    // label is the one named, as among a few.
+    // label is the one named, as among a few (of as near ones, the first);
+    // also one longer than any command, two letters off.
     void manyLabels()
     {
         QByteArray text = "main:\n";
@@ -211,9 +280,16 @@ private slots:
                             .arg(i + 1)
                             .arg(i * 7);
         }
-        text += "end\n";
+        const QByteArray doors = QByteArray("door_").repeated(12) + "x"; // 61 letters
+        text += "\tthread gt_" + doors + "\n\tthread tank490_fire\nend\n";
+        expected << "42:9 [no-label] The game finds no label 'gt_door_door_door_door_door_door_"
+                    "door_do...' in this script, so the line fails when it runs: did you mean "
+                    "'gate_door_door_door_door_door_door_door_...'?"
+                 << "43:9 [no-label] The game finds no label 'tank490_fire' in this script, so "
+                    "the line fails when it runs: did you mean 'tank190_fire'?";
         for (int i = 1; i <= 400; ++i)
             text += "tank" + QByteArray::number(i) + "_fire:\nend\n";
+        text += "gate_" + doors + ":\nend\n";
         QCOMPARE(warnings(text, "maps/global/door.scr", "open:\nend\n"), expected.join('\n'));
     }
 };
