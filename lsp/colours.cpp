@@ -27,11 +27,11 @@ std::vector<script::Span> commentsIn(std::string_view text, std::string_view bet
          i = between.find('/', i + 1)) {
         if (i + 1 >= between.size())
             break;
-        if (between[i + 1] == '/') {
-            const std::size_t end = text.find_first_of("\r\n", at + i);
-            found.push_back({std::uint32_t(at + i),
-                             std::uint32_t(end == std::string_view::npos ? text.size() : end)});
-            break; // it runs to the line's end
+        if (between[i + 1] == '/') { // to the line's end; one line end may hold more lines of them
+            const std::size_t end = std::min(text.find_first_of("\r\n", at + i), text.size());
+            found.push_back({std::uint32_t(at + i), std::uint32_t(end)});
+            i = end - at;
+            continue;
         }
         if (between[i + 1] == '*') {
             const std::size_t close = between.find("*/", i + 2);

@@ -83,9 +83,9 @@ class LspTest final : public QObject
     {
         return QUrl::fromLocalFile(QDir(m_dir.path()).filePath(name)).toString();
     }
-    QJsonObject inFolder() const
+    QJsonObject inFolder(const QString &folder = {}) const
     {
-        return {{"rootUri", QUrl::fromLocalFile(m_dir.path()).toString()}};
+        return {{"rootUri", QUrl::fromLocalFile(QDir(m_dir.path()).filePath(folder)).toString()}};
     }
 
 private slots:
@@ -110,6 +110,8 @@ private slots:
             << QByteArray("main:\nend\nmain:\nend\n") << false << "2:0-2:4 error duplicate-label";
         QTest::newRow("a break outside")
             << QByteArray("main:\n\tbreak\nend\n") << false << "1:1-1:6 error break-outside";
+        QTest::newRow("on the last line, with no line end")
+            << QByteArray("main:\n\tmodle") << false << "1:1-1:6 error unknown-command";
         QTest::newRow("at the end of the script")
             << QByteArray("local.a = (") << false << "0:11-0:11 error cannot-read";
     }
@@ -144,18 +146,26 @@ private slots:
     void together()
     {
         const QString door = write("global/door.scr", "open:\r\nend\r\n");
+        write("global/alarm.scr", "ring:\r\nend\r\n");
         const QString mill = uriOf("maps/mill.scr");
         Server server;
         server.initialize(inFolder());
-        server.open(mill, "main:\n\tlocal.t = spawn trigger_multiple\n\tlocal.t rotateyup 30\n"
-                          "\tthread global/door.scr::shut\n\tthread gone\n"
-                          "\tlocal.b = spawn \"script_modle\"\nend\n");
+        server.open(mill,
+                    "main:\n\tlocal.t = spawn trigger_multiple\n\tlocal.t rotateyup 30\n"
+                    "\tthread global/door.scr::shut\n\tthread gone\n"
+                    "\tlocal.b = spawn \"script_modle\"\n\tthread global/alarm.scr::ring\nend\n");
         QCOMPARE(shown(server.published(mill)), "2:9-2:18 warning not-answered\n"
                                                 "3:25-3:29 warning no-label-there\n"
                                                 "4:8-4:12 warning no-label\n"
                                                 "5:17-5:31 warning no-class");
         server.open(door, "open:\r\nend\r\nshut:\r\nend\r\n");
         QCOMPARE(server.published(door)["diagnostics"].toArray().size(), 0);
+        // An editor that offers no watching of files is asked for none.
+        QVERIFY(server
+                    .seen([](const QJsonObject &m) {
+                        return m["method"] == "client/registerCapability";
+                    })
+                    .isEmpty());
         QCOMPARE(shown(server.published(mill)), "2:9-2:18 warning not-answered\n"
                                                 "4:8-4:12 warning no-label\n"
                                                 "5:17-5:31 warning no-class");
@@ -177,12 +187,23 @@ private slots:
     void games()
     {
         const QByteArray cos = "main:\n\tlocal.x = cos 90\nend\n";
-        write("aa/.spawnsmith", "# stock servers\ngame = aa\n");
+        write("aa [1]/.spawnsmith", "# stock servers\ngame = aa\n");
         write("bad/.spawnsmith", "gmae = aa\n");
-        const QString inAa = write("aa/maps/a.scr", cos), inBad = write("bad/b.scr", cos);
-        const QString elsewhere = write("c.scr", cos);
+        // A URI's escapes may come in either case.
+        write("aa [1]/maps/a.scr", cos);
+        QString inAa = QDir(m_dir.path()).filePath("aa [1]/maps/a.scr");
+        inAa = "file://" + QString(inAa.startsWith('/') ? "" : "/")
+               + inAa.replace(" ", "%20").replace("[", "%5b").replace("]", "%5d");
+        const QString inBad = write("bad/b.scr", cos), elsewhere = write("c.scr", cos);
         Server server;
-        server.initialize(inFolder());
+        QJsonObject params = inFolder();
+        params["capabilities"] = QJsonObject{
+            {"workspace",
+             QJsonObject{{"didChangeWatchedFiles", QJsonObject{{"dynamicRegistration", true}}}}}};
+        server.initialize(params);
+        const QJsonObject registered = server.waitFor(
+            [](const QJsonObject &m) { return m["method"] == "client/registerCapability"; });
+        QVERIFY(QJsonDocument(registered).toJson().contains("**/.spawnsmith"));
         server.open(inAa, cos);
         const QString message = server.published(inAa)["diagnostics"][0]["message"].toString();
         QVERIFY2(message.startsWith("Allied Assault knows no command 'cos'"), qPrintable(message));
@@ -292,6 +313,9 @@ private slots:
             "{'jsonrpc':'2.0','id':7,'method':'textDocument/hover','params':{'position':3}}")
                                                    << -32602;
         QTest::newRow("no message at all") << framed("[1, 2]") << -32600;
+        QTest::newRow("an id of no kind")
+            << framed("{'jsonrpc':'2.0','id':{'a':1},'method':'textDocument/hover','params':{}}")
+            << -32600;
         QTest::newRow("headers without a length") << QByteArray("Content-Type: x\r\n\r\n") << 0;
         QTest::newRow("a change to a document never opened")
             << framed("{'jsonrpc':'2.0','method':'textDocument/"
@@ -427,15 +451,19 @@ private slots:
     // not open.
     void scriptsKnown()
     {
-        const QString door = write("global/door.scr", "open local.speed:\n\tthread open\n"
-                                                      "\tthread opener\nend\nopener:\nend\n");
-        const QString mill = uriOf("maps/mill.scr");
+        // In a folder whose name URIs escape.
+        const QString door =
+            write("mod [1]/global/door.scr", "open local.speed:\n\tthread open\n"
+                                             "\tthread opener\nend\nopener:\nend\n");
+        const QString mill = uriOf("mod [1]/maps/mill.scr");
         Server server;
-        server.initialize(inFolder());
+        server.initialize(inFolder("mod [1]"));
         server.open(mill, "main:\n\tthread open_gate\n\twaitthread global/door.scr::open 5\n"
                           "\texec global/door.scr\n\tlocal.m = spawn script_model\n"
-                          "\tlocal.m model \"static/30cal_crate.tik\"\n\tlocal.x = cos 90\nend\n"
-                          "open_gate:\nend\n");
+                          "\tlocal.m model \"static/30cal_crate.tik\"\n"
+                          "\tlocal.x = cos (randomint 90)\n\t$gate healthonly 1\n\tarena\nend\n\n"
+                          "// the gate\n// opens slowly\nopen_gate:\nend\nidle:\n\twait 1\n"
+                          "closing:\nend\n");
         QCOMPARE(shown(server.published(mill)), QString());
         const auto location = [](QJsonValue l) {
             if (l["location"].isObject()) // a symbol found
@@ -452,7 +480,7 @@ private slots:
             return found.join(", ");
         };
         QCOMPARE(locations(server.result("textDocument/definition", at(mill, 1, 10))),
-                 "mill.scr 8:0");
+                 "mill.scr 13:0");
         QCOMPARE(locations(server.result("textDocument/definition", at(mill, 2, 30))),
                  "door.scr 0:0");
         QCOMPARE(locations(server.result("textDocument/definition", at(mill, 3, 8))),
@@ -465,9 +493,12 @@ private slots:
         rename["newName"] = "shut";
         const QJsonObject changes =
             server.result("textDocument/rename", rename)["changes"].toObject();
-        QCOMPARE(changes.keys(), (QStringList{door, mill}));
-        QCOMPARE(changes[door].toArray().size(), 2);
-        QCOMPARE(changes[door][1]["range"].toObject(), range(1, 8, 12));
+        QMap<QString, QJsonArray> edits; // by file name
+        for (const QString &uri : changes.keys())
+            edits[QFileInfo(QUrl(uri).toLocalFile()).fileName()] = changes[uri].toArray();
+        QCOMPARE(edits.keys(), (QStringList{"door.scr", "mill.scr"}));
+        QCOMPARE(edits["door.scr"].size(), 2);
+        QCOMPARE(edits.value("door.scr").at(1)["range"].toObject(), range(1, 8, 12));
         QCOMPARE(changes[mill][0]["range"].toObject(), range(2, 29, 33));
         rename["newName"] = "shut it";
         QCOMPARE(server.answer(server.ask("textDocument/rename", rename))["error"]["code"].toInt(),
@@ -484,7 +515,7 @@ private slots:
                                            .toArray())
             outline << symbol["name"].toString() + "@"
                            + QString::number(symbol["selectionRange"]["start"]["line"].toInt());
-        QCOMPARE(outline.join(' '), "main@0 open_gate@8");
+        QCOMPARE(outline.join(' '), "main@0 open_gate@13 idle@15 closing@17");
         QCOMPARE(locations(server.result("workspace/symbol", {{"query", "OPENE"}})),
                  "door.scr 4:0");
 
@@ -494,6 +525,9 @@ private slots:
                 .toString();
         };
         const QString model = hover(5, 10), cos = hover(6, 12), open = hover(2, 30);
+        QVERIFY2(hover(6, 18).contains("**randomint**"), qPrintable(hover(6, 18))); // within cos's
+        QVERIFY2(hover(7, 10).contains("also a field"), qPrintable(hover(7, 10)));
+        QVERIFY2(hover(8, 2).contains("No source says which classes"), qPrintable(hover(8, 2)));
         QVERIFY2(model.contains("ScriptModel") && model.contains("Allied Assault"),
                  qPrintable(model));
         QVERIFY2(cos.contains("gives a value") && cos.contains("Breakthrough"), qPrintable(cos));
@@ -504,13 +538,20 @@ private slots:
             server
                 .result("textDocument/foldingRange", {{"textDocument", QJsonObject{{"uri", mill}}}})
                 .toArray();
-        QCOMPARE(folds[0].toObject(), (QJsonObject{{"startLine", 0}, {"endLine", 7}}));
+        // Threads to their end, or to the line before the next label; runs of comments.
+        QCOMPARE(folds,
+                 (QJsonArray{QJsonObject{{"startLine", 0}, {"endLine", 9}},
+                             QJsonObject{{"startLine", 11}, {"endLine", 12}, {"kind", "comment"}},
+                             QJsonObject{{"startLine", 13}, {"endLine", 14}},
+                             QJsonObject{{"startLine", 15}, {"endLine", 16}},
+                             QJsonObject{{"startLine", 17}, {"endLine", 18}}}));
         const QJsonArray links =
             server
                 .result("textDocument/documentLink", {{"textDocument", QJsonObject{{"uri", mill}}}})
                 .toArray();
         QCOMPARE(links.size(), 2);
-        QCOMPARE(links[1]["target"].toString(), door);
+        QCOMPARE(QUrl(links[1]["target"].toString()).toLocalFile(),
+                 QDir(m_dir.path()).filePath("mod [1]/global/door.scr"));
         QCOMPARE(links[1]["range"].toObject(), range(3, 6, 21));
 
         const QJsonValue item =

@@ -88,6 +88,8 @@ private slots:
             "thread gate_of_the_castle\ngate_of_the\\_castle:\nend\n", "");
         row("a label there longer than any name",
             "thread global/door.scr::" + QByteArray(65537, 'o'), "");
+        row("a path of the length no name reaches", "thread " + QByteArray(65535, 'p') + "::x\n",
+            "");
         row("quoted labels", "thread \"helper\"\nthread \"helpr\"\nhelper:\nend\n",
             "2:9 [no-label] The game finds no label 'helpr' in this script, so the line fails when "
             "it runs: did you mean 'helper'?");
