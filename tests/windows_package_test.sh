@@ -30,8 +30,8 @@ THIRD-PARTY-NOTICES.txt"
 listing() { (cd "$folder" && find . -type f -printf '%P\n' | LC_ALL=C sort -f); }
 [ "$(listing)" = "$expected" ] || fail "the zip holds: $(listing)"
 ico=$here/assets/spawnsmith.ico # the resource may carry padding after it
-wrestool -x -t14 "$folder/spawnsmith.exe" | head -c "$(stat -c %s "$ico")" | cmp -s - "$ico" ||
-    fail "spawnsmith.exe does not carry the icon"
+wrestool -x -t14 "$folder/spawnsmith.exe" >"$work/icon"
+head -c "$(stat -c %s "$ico")" "$work/icon" | cmp -s - "$ico" || fail "spawnsmith.exe does not carry the icon"
 wrestool -x --raw -t24 "$folder/spawnsmith.exe" | cmp -s - "$here/assets/spawnsmith.exe.manifest" ||
     fail "spawnsmith.exe does not carry its manifest"
 notice=$(sed -n 's/^SPAWNSMITH_RIGHTS_NOTICE:STRING=//p' "$build/CMakeCache.txt")
@@ -49,14 +49,14 @@ for text in "qt6-base source package" libgcc_s_seh-1.dll "GCC RUNTIME LIBRARY EX
 done
 [ "$(grep -c $'\r$' "$notices")" = "$(wc -l <"$notices")" ] || fail "the notices lack CR LF line ends"
 grep -q "spawnsmith-1.0.0.vsix" "$folder/README.txt" || fail "the README does not name the extension"
-unzip -l "$folder/spawnsmith-1.0.0.vsix" | grep -q "extension/extension.js" ||
-    fail "the extension holds no extension.js"
+# (listings read whole first: grep -q or head ending a pipe early fails it under pipefail)
+packed=$(unzip -l "$folder/spawnsmith-1.0.0.vsix")
+grep -q "extension/extension.js" <<<"$packed" || fail "the extension holds no extension.js"
 
 export SPAWNSMITH_WINE_DIR=$build/wine
 unset SPAWNSMITH_WINE_PATH
 
 # spawnsmith-check.exe: a console program that runs from the folder alone.
-# (the headers read whole first: grep -q would end the pipe early under pipefail)
 headers=$(objdump -p "$folder/spawnsmith-check.exe")
 grep -q 'Subsystem.*(Windows CUI)' <<<"$headers" || fail "spawnsmith-check.exe is not a console program"
 printf 'main:\r\nlocal.a = 1,5\r\nend\r\n' >"$work/bad.scr"
