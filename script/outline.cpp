@@ -22,6 +22,15 @@ bool isExec(std::string_view command)
     return sameIgnoringCase(command, "exec") || sameIgnoringCase(command, "waitexec");
 }
 
+// Most lists come in order already: only a command among another's arguments
+// is heard before it.
+template <typename T, typename Less>
+void sortBy(std::vector<T> &list, Less less)
+{
+    if (!std::is_sorted(list.begin(), list.end(), less))
+        std::stable_sort(list.begin(), list.end(), less);
+}
+
 } // namespace
 
 OutlineListener::OutlineListener(std::string_view text)
@@ -76,14 +85,16 @@ void OutlineListener::command(const CommandRead &read)
 void OutlineListener::assigned(const AssignmentRead &assignment)
 {
     // A field of X set (X.origin = ...) says only that X is a name the script
-    // sets: kept once. X itself set is kept each time, for what it holds.
-    if (assignment.fieldOfIt
-        && !m_fieldsSet
-                .insert(m_text.substr(assignment.listener.begin,
-                                      assignment.field.end - assignment.listener.begin),
-                        {})
-                .second)
-        return;
+    // sets: kept once for statements in a row that set fields of the same X,
+    // as a spawned object's are. X itself set is kept each time, for what it
+    // holds.
+    if (assignment.fieldOfIt) {
+        const std::string_view it = m_text.substr(assignment.listener.begin,
+                                                  assignment.field.end - assignment.listener.begin);
+        if (it == m_lastFieldOf)
+            return;
+        m_lastFieldOf = it;
+    }
     const bool spawned = assignment.whole && !assignment.element
                          && assignment.valueCommand != AssignmentRead::kNoCommand
                          && assignment.valueCommand == m_spawnAt;
@@ -98,15 +109,13 @@ Outline OutlineListener::take()
     // A command is heard once its arguments are read, after the commands
     // among them.
     const auto byBegin = [](const auto &a, const auto &b) { return a.begin < b.begin; };
-    std::stable_sort(m_outline.commands.begin(), m_outline.commands.end(), byBegin);
-    std::stable_sort(
-        m_outline.uses.begin(), m_outline.uses.end(),
-        [](const OutlineUse &a, const OutlineUse &b) { return a.command < b.command; });
-    std::stable_sort(m_outline.models.begin(), m_outline.models.end(), byBegin);
-    std::stable_sort(m_outline.fields.begin(), m_outline.fields.end(),
-                     [](const OutlineField &a, const OutlineField &b) {
-                         return a.listener.begin < b.listener.begin;
-                     });
+    sortBy(m_outline.commands, byBegin);
+    sortBy(m_outline.uses,
+           [](const OutlineUse &a, const OutlineUse &b) { return a.command < b.command; });
+    sortBy(m_outline.models, byBegin);
+    sortBy(m_outline.fields, [](const OutlineField &a, const OutlineField &b) {
+        return a.listener.begin < b.listener.begin;
+    });
     return std::move(m_outline);
 }
 

@@ -51,7 +51,8 @@ struct OutlineUse
 };
 
 // A field set: level.X, local.X, game.X, or an element of X, each time; a
-// field of X (X.y), once for each X. Where X is set to a spawn, the name spawned.
+// field of X (X.y), once for statements in a row about the same X. Where X is set to a spawn, the
+// name spawned.
 struct OutlineField
 {
     Span listener, field;
@@ -88,7 +89,7 @@ private:
 
     std::string_view m_text;
     Outline m_outline;
-    NameTable<Nothing, false> m_fieldsSet; // listener.X whose fields are set
+    std::string_view m_lastFieldOf; // the X of the last field of X set
     int m_depth = 0;
     std::uint32_t m_spawnAt = UINT32_MAX; // where the last spawn's command starts,
     Span m_spawned;                       // and what it spawns

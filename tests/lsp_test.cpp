@@ -406,6 +406,10 @@ private slots:
             {"script_model"}, {});
         row("a field the script sets", "main:\n\tlocal.crate = 1\n\tlocal.cr|\nend\n", "",
             {"crate"}, {});
+        row("objects whose fields the script sets",
+            "main:\n\tlocal.crate.origin = ( 1 2 3 )\n\tlocal.crate.angles = ( 0 90 0 )\n"
+            "\tlocal.barrel.scale = 2\n\tlocal.crate.scale = 3\n\tlocal.|\nend\n",
+            "", {"crate", "barrel"}, {});
         row("a command that gives a value", "main:\n\tlocal.x = randomi|\nend\n", "", {"randomint"},
             {});
         row("a statement's command", "main:\n\tdprin|\nend\n", "", {"dprintln"}, {});
@@ -444,6 +448,35 @@ private slots:
             QVERIFY2(first.contains(label), qPrintable(label + " in " + first.join(' ')));
         for (const QString &label : absent)
             QVERIFY2(!labels.contains(label), qPrintable(label));
+    }
+
+    // A thousand items at most, and the list says when there were more.
+    void manyLabels_data()
+    {
+        QTest::addColumn<int>("labels"); // main among them
+        QTest::addColumn<int>("items");
+        QTest::addColumn<bool>("incomplete");
+        QTest::newRow("999") << 999 << 999 << false;
+        QTest::newRow("1,000") << 1000 << 1000 << false;
+        QTest::newRow("1,001") << 1001 << 1000 << true;
+        QTest::newRow("5,000") << 5000 << 1000 << true;
+    }
+    void manyLabels()
+    {
+        QFETCH(int, labels);
+        QFETCH(int, items);
+        QFETCH(bool, incomplete);
+        QByteArray text = "main:\n\tthread \nend\n";
+        for (int i = 1; i < labels; ++i)
+            text += "part" + QByteArray::number(i) + ":\nend\n";
+        Server server;
+        server.initialize(inFolder());
+        const QString uri = uriOf("maps/many.scr");
+        server.open(uri, text);
+        server.published(uri);
+        const QJsonObject list = server.result("textDocument/completion", at(uri, 1, 8)).toObject();
+        QCOMPARE(list["items"].toArray().size(), items);
+        QCOMPARE(list["isIncomplete"].toBool(), incomplete);
     }
 
     // Labels and scripts: where they stand, their uses, renaming, outlines,
