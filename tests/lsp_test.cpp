@@ -477,6 +477,9 @@ private slots:
         const QJsonObject list = server.result("textDocument/completion", at(uri, 1, 8)).toObject();
         QCOMPARE(list["items"].toArray().size(), items);
         QCOMPARE(list["isIncomplete"].toBool(), incomplete);
+        for (const QJsonValue item : list["items"].toArray())
+            if (item["label"] == "part2")
+                QCOMPARE(item["detail"].toString(), "label, line 6");
     }
 
     // Labels and scripts: where they stand, their uses, renaming, outlines,
