@@ -5,10 +5,13 @@
 #include "shapes.h"
 #include "table.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
@@ -315,6 +318,10 @@ void measureServer()
         return;
     }
     progress("another language server on the same file");
-    keystroke(QProcess::splitCommand(other),
-              QStringLiteral("  beside it: ") + QProcess::splitCommand(other).last(), false);
+    // Named by its program or script, not by the options after it (--stdio).
+    const QStringList command = QProcess::splitCommand(other);
+    const auto named = std::find_if(command.rbegin(), command.rend(),
+                                    [](const QString &word) { return !word.startsWith('-'); });
+    const QString name = named == command.rend() ? other : QFileInfo(*named).fileName();
+    keystroke(command, QStringLiteral("  beside it: ") + name, false);
 }
